@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds everything and runs every suite through CTest. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+. scripts/packages.sh
+kelvo_require_packages "${KELVO_BUILD_PACKAGES[@]}"
+
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/kelvo-ccache}"
+cmake --preset linux-debug
+cmake --build --preset linux-debug
+ctest --preset linux-debug -j2
