@@ -1,0 +1,118 @@
+#include "app/ListFile.h"
+
+#include "common/AtomicFile.h"
+#include "common/CodePage.h"
+#include "common/Utf.h"
+
+namespace app {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LEBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BEBom = "\xFE\xFF";
+
+std::u16string decodeUtf16(std::string_view bytes, bool bigEndian)
+{
+    std::u16string text;
+    text.reserve(bytes.size() / 2 + 1);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        text += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    if (bytes.size() % 2 != 0)
+        text += u'\uFFFD';
+    return text;
+}
+
+void appendUtf16(std::string& bytes, std::u16string_view text, bool bigEndian)
+{
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+}
+
+std::vector<std::u16string> splitLines(std::u16string_view text)
+{
+    std::vector<std::u16string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+std::optional<ListFileContent> readListFile(const std::filesystem::path& path)
+{
+    const std::optional<std::string> bytes = common::readFileBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    const std::string_view data = *bytes;
+    ListFileContent content;
+    std::u16string text;
+    if (data.starts_with(kUtf8Bom)) {
+        content.encoding = TextEncoding::Utf8Bom;
+        text = common::fromUtf8(data.substr(kUtf8Bom.size()));
+    } else if (data.starts_with(kUtf16LEBom)) {
+        content.encoding = TextEncoding::Utf16LE;
+        text = decodeUtf16(data.substr(kUtf16LEBom.size()), false);
+    } else if (data.starts_with(kUtf16BEBom)) {
+        content.encoding = TextEncoding::Utf16BE;
+        text = decodeUtf16(data.substr(kUtf16BEBom.size()), true);
+    } else {
+        content.encoding = TextEncoding::Ansi;
+        text = common::decodeCodePage(data, common::ansiCodePage());
+    }
+    content.lines = splitLines(text);
+    return content;
+}
+
+TextEncoding writeListFile(const std::filesystem::path& path, const std::vector<std::u16string>& lines,
+                           TextEncoding encoding)
+{
+    std::u16string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += u"\r\n";
+    }
+
+    std::string bytes;
+    if (encoding == TextEncoding::Ansi) {
+        if (std::optional<std::string> ansi = common::encodeCodePage(text, common::ansiCodePage()))
+            bytes = std::move(*ansi);
+        else
+            encoding = TextEncoding::Utf8Bom;
+    }
+    switch (encoding) {
+    case TextEncoding::Ansi:
+        break;
+    case TextEncoding::Utf8Bom:
+        bytes = std::string(kUtf8Bom) + common::toUtf8(text);
+        break;
+    case TextEncoding::Utf16LE:
+        bytes = kUtf16LEBom;
+        appendUtf16(bytes, text, false);
+        break;
+    case TextEncoding::Utf16BE:
+        bytes = kUtf16BEBom;
+        appendUtf16(bytes, text, true);
+        break;
+    }
+    common::writeFileAtomically(path, bytes);
+    return encoding;
+}
+
+}  // namespace app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace app {
+
+enum class TextEncoding { Ansi, Utf8Bom, Utf16LE, Utf16BE };
+
+struct ListFileContent {
+    std::vector<std::u16string> lines;
+    TextEncoding encoding = TextEncoding::Ansi;
+};
+
+// One item per line. A byte-order mark selects UTF-8 or UTF-16 LE/BE; without one the bytes
+// are in the ANSI code page. CR LF, LF and CR all end a line; an empty file has no lines.
+// nullopt when the file does not exist; throws common::FileError when it cannot be read.
+std::optional<ListFileContent> readListFile(const std::filesystem::path& path);
+
+// The lines, each ended by CR LF, after the encoding's byte-order mark, written atomically
+// (throws common::FileError). Returns the encoding used: a list the ANSI code page cannot
+// hold is written in UTF-8 with a byte-order mark instead, so nothing typed is lost.
+TextEncoding writeListFile(const std::filesystem::path& path, const std::vector<std::u16string>& lines,
+                           TextEncoding encoding);
+
+}  // namespace app
