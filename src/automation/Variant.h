@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -30,6 +31,12 @@ public:
     Variant(std::u16string_view value) : value_(std::u16string(value)) {}
     Variant(const char16_t* value) : value_(std::u16string(value)) {}
     Variant(ObjectRef value) : value_(std::move(value)) {}
+    // A reference to a concrete object class, so servers can return make_shared<T>(...) directly.
+    template <class T>
+        requires(!std::is_same_v<T, Object> && std::is_convertible_v<std::shared_ptr<T>, ObjectRef>)
+    Variant(std::shared_ptr<T> value) : value_(ObjectRef(std::move(value)))
+    {
+    }
     Variant(const char*) = delete;  // narrow text would silently become a Boolean
 
     // A parameter left out of a call (COM: VT_ERROR with DISP_E_PARAMNOTFOUND).

@@ -1,0 +1,317 @@
+#include "kelvocad/model/Drawing.h"
+
+#include "automation/AutomationError.h"
+#include "automation/Object.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kelvocad {
+
+namespace {
+
+[[noreturn]] void noSuchEntity(std::u16string_view handle)
+{
+    throw automation::AutomationError(automation::hr::Exception,
+                                      u"No entity with handle " + std::u16string(handle));
+}
+
+bool parseHex(std::u16string_view text, uint64_t& out)
+{
+    if (text.empty() || text.size() > 16)
+        return false;
+    uint64_t value = 0;
+    for (char16_t c : text) {
+        int digit;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'A' && c <= u'F')
+            digit = c - u'A' + 10;
+        else if (c >= u'a' && c <= u'f')
+            digit = c - u'a' + 10;
+        else
+            return false;
+        value = value * 16 + static_cast<uint64_t>(digit);
+    }
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+Drawing::Drawing()
+{
+    layers_.push_back({u"0", false});
+}
+
+std::u16string Drawing::normalizeHandle(std::u16string_view handle)
+{
+    std::u16string result(handle);
+    for (auto& c : result)
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - u'a' + u'A');
+    return result;
+}
+
+const LayerRecord* Drawing::findLayer(std::u16string_view name) const
+{
+    for (const auto& layer : layers_)
+        if (automation::memberNameEquals(layer.name, name))
+            return &layer;
+    return nullptr;
+}
+
+LayerRecord& Drawing::addLayer(std::u16string name, bool locked)
+{
+    for (auto& layer : layers_)
+        if (automation::memberNameEquals(layer.name, name))
+            return layer;
+    layers_.push_back({std::move(name), locked});
+    ++revision_;
+    return layers_.back();
+}
+
+void Drawing::setLayerLocked(std::u16string_view name, bool locked)
+{
+    for (auto& layer : layers_)
+        if (automation::memberNameEquals(layer.name, name)) {
+            layer.locked = locked;
+            ++revision_;
+            return;
+        }
+    throw automation::AutomationError(automation::hr::Exception, u"No layer " + std::u16string(name));
+}
+
+bool Drawing::isLayerLocked(std::u16string_view name) const
+{
+    const LayerRecord* layer = findLayer(name);
+    return layer && layer->locked;
+}
+
+const BlockDefinition* Drawing::findBlock(std::u16string_view name) const
+{
+    for (const auto& block : blocks_)
+        if (automation::memberNameEquals(block.name, name))
+            return &block;
+    return nullptr;
+}
+
+const BlockDefinition& Drawing::addBlock(BlockDefinition block)
+{
+    for (auto& definition : block.attributes)
+        if (definition.handle.empty())
+            definition.handle = newHandle();
+        else
+            reserveHandle(definition.handle);
+    ++revision_;
+    for (auto& existing : blocks_)
+        if (automation::memberNameEquals(existing.name, block.name)) {
+            existing = std::move(block);
+            return existing;
+        }
+    blocks_.push_back(std::move(block));
+    return blocks_.back();
+}
+
+std::optional<size_t> Drawing::positionOf(std::u16string_view handle) const
+{
+    const std::u16string key = normalizeHandle(handle);
+    for (size_t i = 0; i < entities_.size(); ++i)
+        if (handleOf(entities_[i]) == key)
+            return i;
+    return std::nullopt;
+}
+
+size_t Drawing::requirePosition(std::u16string_view handle) const
+{
+    auto position = positionOf(handle);
+    if (!position)
+        noSuchEntity(handle);
+    return *position;
+}
+
+std::optional<EntityKind> Drawing::kindOf(std::u16string_view handle) const
+{
+    if (auto position = positionOf(handle))
+        return std::holds_alternative<TextEntity>(entities_[*position]) ? EntityKind::Text
+                                                                        : EntityKind::BlockReference;
+    if (findAttribute(handle))
+        return EntityKind::AttributeReference;
+    return std::nullopt;
+}
+
+const ModelEntity* Drawing::findEntity(std::u16string_view handle) const
+{
+    auto position = positionOf(handle);
+    return position ? &entities_[*position] : nullptr;
+}
+
+const TextEntity* Drawing::findText(std::u16string_view handle) const
+{
+    auto position = positionOf(handle);
+    return position ? std::get_if<TextEntity>(&entities_[*position]) : nullptr;
+}
+
+const BlockReference* Drawing::findBlockReference(std::u16string_view handle) const
+{
+    auto position = positionOf(handle);
+    return position ? std::get_if<BlockReference>(&entities_[*position]) : nullptr;
+}
+
+const BlockReference* Drawing::ownerOfAttribute(std::u16string_view handle) const
+{
+    const std::u16string key = normalizeHandle(handle);
+    for (const auto& entity : entities_)
+        if (const auto* reference = std::get_if<BlockReference>(&entity))
+            for (const auto& attribute : reference->attributes)
+                if (attribute.handle == key)
+                    return reference;
+    return nullptr;
+}
+
+const AttributeReference* Drawing::findAttribute(std::u16string_view handle) const
+{
+    const std::u16string key = normalizeHandle(handle);
+    if (const BlockReference* owner = ownerOfAttribute(key))
+        for (const auto& attribute : owner->attributes)
+            if (attribute.handle == key)
+                return &attribute;
+    return nullptr;
+}
+
+bool Drawing::wasErased(std::u16string_view handle) const
+{
+    uint64_t value = 0;
+    return parseHex(handle, value) && value < nextHandle_ && !kindOf(handle);
+}
+
+std::u16string Drawing::newHandle()
+{
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(nextHandle_++));
+    std::u16string handle;
+    for (const char* p = buffer; *p; ++p)
+        handle += static_cast<char16_t>(*p);
+    return handle;
+}
+
+void Drawing::reserveHandle(std::u16string_view handle)
+{
+    uint64_t value = 0;
+    if (parseHex(handle, value) && value >= nextHandle_)
+        nextHandle_ = value + 1;
+}
+
+void Drawing::recordBefore(size_t position)
+{
+    journal_.record({handleOf(entities_[position]), position, entities_[position]});
+    ++revision_;
+}
+
+void Drawing::assignHandles(BlockReference& reference)
+{
+    reference.handle = newHandle();
+    for (auto& attribute : reference.attributes)
+        attribute.handle = newHandle();
+}
+
+std::u16string Drawing::addText(TextEntity text)
+{
+    text.handle = newHandle();
+    addLayer(text.layer);
+    entities_.push_back(std::move(text));
+    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
+    ++revision_;
+    return handleOf(entities_.back());
+}
+
+std::u16string Drawing::addBlockReference(BlockReference reference)
+{
+    assignHandles(reference);
+    addLayer(reference.layer);
+    entities_.push_back(std::move(reference));
+    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
+    ++revision_;
+    return handleOf(entities_.back());
+}
+
+std::u16string Drawing::copyEntity(std::u16string_view handle)
+{
+    ModelEntity copy = entities_[requirePosition(handle)];
+    if (auto* text = std::get_if<TextEntity>(&copy))
+        text->handle = newHandle();
+    else
+        assignHandles(std::get<BlockReference>(copy));
+    entities_.push_back(std::move(copy));
+    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
+    ++revision_;
+    return handleOf(entities_.back());
+}
+
+void Drawing::modifyText(std::u16string_view handle, const std::function<void(TextEntity&)>& change)
+{
+    const size_t position = requirePosition(handle);
+    auto* text = std::get_if<TextEntity>(&entities_[position]);
+    if (!text)
+        noSuchEntity(handle);
+    TextEntity changed = *text;
+    change(changed);  // may throw; nothing is recorded then
+    recordBefore(position);
+    entities_[position] = std::move(changed);
+}
+
+void Drawing::modifyBlockReference(std::u16string_view handle,
+                                   const std::function<void(BlockReference&)>& change)
+{
+    const size_t position = requirePosition(handle);
+    auto* reference = std::get_if<BlockReference>(&entities_[position]);
+    if (!reference)
+        noSuchEntity(handle);
+    BlockReference changed = *reference;
+    change(changed);
+    recordBefore(position);
+    entities_[position] = std::move(changed);
+}
+
+void Drawing::modifyAttribute(std::u16string_view handle, const std::function<void(AttributeReference&)>& change)
+{
+    const BlockReference* owner = ownerOfAttribute(handle);
+    if (!owner)
+        noSuchEntity(handle);
+    const std::u16string key = normalizeHandle(handle);
+    modifyBlockReference(owner->handle, [&](BlockReference& reference) {
+        for (auto& attribute : reference.attributes)
+            if (attribute.handle == key)
+                change(attribute);
+    });
+}
+
+void Drawing::erase(std::u16string_view handle)
+{
+    const size_t position = requirePosition(handle);
+    recordBefore(position);
+    entities_.erase(entities_.begin() + static_cast<std::ptrdiff_t>(position));
+}
+
+bool Drawing::undoLastStep()
+{
+    auto step = journal_.takeLastStep();
+    if (!step)
+        return false;
+    for (auto change = step->rbegin(); change != step->rend(); ++change) {
+        auto position = positionOf(change->handle);
+        if (!change->before) {
+            if (position)
+                entities_.erase(entities_.begin() + static_cast<std::ptrdiff_t>(*position));
+        } else if (position) {
+            entities_[*position] = *change->before;
+        } else {
+            const size_t at = std::min(change->position, entities_.size());
+            entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(at), *change->before);
+        }
+    }
+    ++revision_;
+    return true;
+}
+
+}  // namespace kelvocad
