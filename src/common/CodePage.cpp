@@ -19,18 +19,53 @@ int ansiCodePage()
     return static_cast<int>(GetACP());
 }
 
+namespace {
+
+// The characters of bytes, or nothing when any byte sequence in them is invalid.
+std::optional<std::u16string> decodeStrictly(std::string_view bytes, UINT codePage)
+{
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), length);
+    return std::u16string(wide.begin(), wide.end());
+}
+
+}  // namespace
+
 std::u16string decodeCodePage(std::string_view bytes, int codePage)
 {
     if (bytes.empty())
         return {};
-    // Without MB_ERR_INVALID_CHARS Windows substitutes for bytes it cannot map.
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(), size, nullptr, 0);
-    if (length <= 0)
-        return std::u16string(bytes.size(), u'\uFFFD');
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(), size, wide.data(), length);
-    return std::u16string(wide.begin(), wide.end());
+    const UINT cp = static_cast<UINT>(codePage);
+    if (std::optional<std::u16string> text = decodeStrictly(bytes, cp))
+        return *text;
+    if (cp == CP_UTF8) {
+        // Windows already puts U+FFFD in place of invalid UTF-8.
+        const int size = static_cast<int>(bytes.size());
+        const int length = MultiByteToWideChar(cp, 0, bytes.data(), size, nullptr, 0);
+        std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+        MultiByteToWideChar(cp, 0, bytes.data(), size, wide.data(), length);
+        return std::u16string(wide.begin(), wide.end());
+    }
+    // Character by character, so that each invalid sequence becomes U+FFFD (Windows would put
+    // its own default character, a middle dot in code page 932, in its place).
+    std::u16string text;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const bool lead = IsDBCSLeadByteEx(cp, static_cast<BYTE>(bytes[i])) != 0;
+        const size_t width = lead && i + 1 < bytes.size() ? 2 : 1;
+        if (std::optional<std::u16string> character = decodeStrictly(bytes.substr(i, width), cp)) {
+            text += *character;
+            i += width;
+        } else {
+            text += u'\uFFFD';
+            ++i;
+        }
+    }
+    return text;
 }
 
 std::optional<std::string> encodeCodePage(std::u16string_view text, int codePage)
