@@ -16,8 +16,8 @@ bool isLetter(char16_t c)
         return false;
     if (c >= 0x3000 && c <= 0x303F)  // CJK punctuation and the ideographic space
         return false;
-    if (c >= 0xFF00 && c <= 0xFF0F)  // full-width punctuation
-        return false;
+    if ((c >= 0xFF00 && c <= 0xFF20) || (c >= 0xFF3B && c <= 0xFF40) || (c >= 0xFF5B && c <= 0xFF65))
+        return false;  // full-width punctuation and digits
     return c != 0x00D7 && c != 0x00F7 && !(c >= 0x2000 && c <= 0x2BFF);
 }
 
@@ -27,23 +27,43 @@ WildcardPattern::WildcardPattern(std::u16string_view pattern, LetterCase letterC
 {
     // Split at commas that are neither escaped nor inside a bracketed set.
     size_t start = 0;
-    bool inSet = false;
     for (size_t i = 0; i < pattern.size(); ++i) {
         char16_t c = pattern[i];
         if (c == u'`') {
             ++i;
-        } else if (inSet) {
-            if (c == u']')
-                inSet = false;
         } else if (c == u'[') {
-            if (pattern.find(u']', i + 1) != std::u16string_view::npos)
-                inSet = true;
+            bool negated = false;
+            size_t first = 0;
+            const size_t close = findSetEnd(pattern, i, negated, first);
+            if (close != std::u16string_view::npos)
+                i = close;
         } else if (c == u',') {
             alternatives_.push_back(parseAlternative(pattern.substr(start, i - start)));
             start = i + 1;
         }
     }
     alternatives_.push_back(parseAlternative(pattern.substr(start)));
+}
+
+size_t WildcardPattern::findSetEnd(std::u16string_view text, size_t open, bool& negated, size_t& firstMember)
+{
+    // The first member may be "]" itself, so the search for the closing bracket starts
+    // after it: "[]]" is the set of "]", "[~]]" every character but "]". A "~" that leaves
+    // nothing to negate is a member: "[~]" is the set of "~".
+    auto closeAfter = [&](size_t first) {
+        return first < text.size() ? text.find(u']', first + 1) : std::u16string_view::npos;
+    };
+    negated = false;
+    firstMember = open + 1;
+    if (firstMember < text.size() && text[firstMember] == u'~') {
+        const size_t close = closeAfter(firstMember + 1);
+        if (close != std::u16string_view::npos) {
+            negated = true;
+            firstMember += 1;
+            return close;
+        }
+    }
+    return closeAfter(firstMember);
 }
 
 WildcardPattern::Alternative WildcardPattern::parseAlternative(std::u16string_view text)
@@ -80,20 +100,13 @@ WildcardPattern::Alternative WildcardPattern::parseAlternative(std::u16string_vi
             token.ch = c;
             break;
         case u'[': {
-            size_t close = text.find(u']', i + 1);
-            // "[]" keeps "]" as a member, so "[]x]" is the set of "]" and "x".
-            if (close == i + 1 || (close == i + 2 && text[i + 1] == u'~'))
-                close = text.find(u']', close + 1);
+            size_t j = 0;
+            const size_t close = findSetEnd(text, i, token.negated, j);
             if (close == std::u16string_view::npos) {
                 token.ch = c;
                 break;
             }
             token.kind = Kind::Set;
-            size_t j = i + 1;
-            if (text[j] == u'~' && j + 1 < close) {
-                token.negated = true;
-                ++j;
-            }
             while (j < close) {
                 char16_t first = text[j];
                 if (first == u'`' && j + 1 < close)

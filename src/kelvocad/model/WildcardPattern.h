@@ -46,6 +46,8 @@ private:
     };
 
     static Alternative parseAlternative(std::u16string_view text);
+    // The position of the "]" that closes the set opened at `open`, or npos.
+    static size_t findSetEnd(std::u16string_view text, size_t open, bool& negated, size_t& firstMember);
     bool matchTokens(const std::vector<Token>& tokens, std::u16string_view text) const;
     bool tokenMatches(const Token& token, char16_t c) const;
     char16_t fold(char16_t c) const;

@@ -28,6 +28,23 @@ public:
         int32_t code = automation::hr::Exception;
         std::u16string description = u"Injected failure";
         int times = -1;             // how many calls fail; -1 for all of them
+
+        // MemberFailure::of(u"TextString").onKind(u"Text").withError(hr::ServerFault).onlyTimes(1)
+        static MemberFailure of(std::u16string member)
+        {
+            MemberFailure failure;
+            failure.member = std::move(member);
+            return failure;
+        }
+        MemberFailure& onKind(std::u16string kind) { return objectKind = std::move(kind), *this; }
+        MemberFailure& onObject(std::u16string id) { return objectId = std::move(id), *this; }
+        MemberFailure& withError(int32_t errorCode, std::u16string text = u"Injected failure")
+        {
+            code = errorCode;
+            description = std::move(text);
+            return *this;
+        }
+        MemberFailure& onlyTimes(int count) { return times = count, *this; }
     };
 
     void failMember(MemberFailure failure) { memberFailures_.push_back(std::move(failure)); }

@@ -1,0 +1,30 @@
+#include "CadTestSupport.h"
+
+#include "automation/InProcessRunningObjects.h"
+
+namespace kelvocad::test {
+namespace {
+
+// A client attaches to an in-process KelvoCAD exactly as it attaches to a running CAD.
+TEST(AttachTest, ClientFindsKelvoCadByProgId)
+{
+    automation::InProcessRunningObjects table;
+    auto session = CadSession::create();
+    table.registerProgId(u"KelvoCAD.Application");
+    EXPECT_FALSE(table.isRunning(u"KelvoCAD.Application"));
+
+    table.announce(u"KelvoCAD.Application", session->application());
+    ASSERT_TRUE(table.isRunning(u"kelvocad.application"));
+    auto app = table.activeObject(u"KelvoCAD.Application");
+    auto doc = app->get(u"ActiveDocument").toObject();
+    EXPECT_EQ(doc->get(u"SelectionSets").toObject()->get(u"Count").toInt(), 0);
+    EXPECT_EQ(session->callLog().count(u"ActiveDocument"), 1u);
+
+    // The CAD ends: the client's references stay usable but the table no longer has it.
+    table.revoke(u"KelvoCAD.Application");
+    EXPECT_EQ(errorOf([&] { table.activeObject(u"KelvoCAD.Application"); }), hr::NotRunning);
+    EXPECT_EQ(errorOf([&] { table.isRunning(u"BricscadApp.AcadApplication"); }), hr::InvalidClassString);
+}
+
+}  // namespace
+}  // namespace kelvocad::test
