@@ -160,3 +160,36 @@ TEST_F(EntityTest, OneUndoStepPerMarkPair)
 
 }  // namespace
 }  // namespace kelvocad::test
+
+namespace kelvocad::test {
+namespace {
+
+TEST_F(EntityTest, ObjectsOfAClosedDocumentFail)
+{
+    auto text = entity(textHandle(u"W-01"));
+    auto layers = doc->get(u"Layers").toObject();
+    const auto handle = textHandle(u"W-01");
+    // The new drawing holds an entity under the same handle.
+    auto other = std::make_shared<Drawing>();
+    TextEntity t;
+    t.string = u"other";
+    const auto next = other->addText(t);
+    ASSERT_EQ(next, handle);
+    session->replaceDrawing(other);
+    EXPECT_EQ(errorOf([&] { text->get(u"TextString"); }), hr::Exception);
+    EXPECT_EQ(errorOf([&] { layers->get(u"Count"); }), hr::Exception);
+    // A fresh document object works on the new drawing.
+    auto fresh = app->get(u"ActiveDocument").toObject();
+    EXPECT_EQ(fresh->call(u"HandleToObject", {Variant(next)}).toObject()->get(u"TextString").toString(), u"other");
+}
+
+TEST_F(EntityTest, AttributeDefinitionHandlesResolve)
+{
+    const auto& definition = drawing().findBlock(u"WIRE_NO")->attributes[0];
+    auto object = entity(definition.handle);
+    EXPECT_EQ(object->get(u"EntityName").toString(), u"AcDbAttributeDefinition");
+    EXPECT_EQ(object->get(u"PromptString").toString(), u"線番");
+}
+
+}  // namespace
+}  // namespace kelvocad::test

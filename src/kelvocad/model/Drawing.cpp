@@ -4,7 +4,6 @@
 #include "automation/Object.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace kelvocad {
 
@@ -187,11 +186,9 @@ bool Drawing::wasErased(std::u16string_view handle) const
 
 std::u16string Drawing::newHandle()
 {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(nextHandle_++));
     std::u16string handle;
-    for (const char* p = buffer; *p; ++p)
-        handle += static_cast<char16_t>(*p);
+    for (uint64_t value = nextHandle_++; value != 0 || handle.empty(); value /= 16)
+        handle.insert(handle.begin(), u"0123456789ABCDEF"[value % 16]);
     return handle;
 }
 

@@ -1,16 +1,19 @@
 #include "kelvocad/objects/CadObject.h"
 
+#include "automation/AutomationError.h"
 #include "kelvocad/objects/CadSession.h"
 
 namespace kelvocad {
 
 CadObject::CadObject(std::shared_ptr<CadSession> session, std::u16string kind)
-    : session_(std::move(session)), kind_(std::move(kind))
+    : session_(std::move(session)), kind_(std::move(kind)), documentGeneration_(session_->documentGeneration())
 {
 }
 
 Drawing& CadObject::drawing() const
 {
+    if (session_->documentGeneration() != documentGeneration_)
+        throw automation::AutomationError(automation::hr::Exception, u"The document of this object was closed");
     return session_->drawing();
 }
 

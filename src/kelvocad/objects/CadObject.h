@@ -3,6 +3,7 @@
 #include "automation/Object.h"
 #include "kelvocad/objects/MemberAccess.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,7 @@ public:
 
     CadSession& session() const noexcept { return *session_; }
     const std::shared_ptr<CadSession>& sessionPtr() const noexcept { return session_; }
+    // The drawing this object was made for; throws once another drawing was opened.
     Drawing& drawing() const;
 
 protected:
@@ -44,6 +46,7 @@ protected:
 private:
     std::shared_ptr<CadSession> session_;
     std::u16string kind_;
+    uint64_t documentGeneration_;
 };
 
 }  // namespace kelvocad

@@ -5,6 +5,7 @@
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/model/SampleDrawing.h"
 #include "kelvocad/objects/ApplicationObject.h"
+#include "kelvocad/objects/AttributeDefinitionObject.h"
 #include "kelvocad/objects/AttributeReferenceObject.h"
 #include "kelvocad/objects/BlockReferenceObject.h"
 #include "kelvocad/objects/CadObject.h"
@@ -33,6 +34,7 @@ std::shared_ptr<CadSession> CadSession::create(std::shared_ptr<Drawing> drawing)
 void CadSession::replaceDrawing(std::shared_ptr<Drawing> drawing)
 {
     drawing_ = std::move(drawing);
+    ++documentGeneration_;
     for (auto& set : selectionSets_)
         set->handles.clear();
     notify(SessionEvent::DrawingChanged);
@@ -48,6 +50,10 @@ automation::ObjectRef CadSession::entityObject(std::u16string_view handle)
     const std::u16string key = Drawing::normalizeHandle(handle);
     auto kind = drawing_->kindOf(key);
     if (!kind) {
+        for (const auto& block : drawing_->blocks())
+            for (const auto& definition : block.attributes)
+                if (definition.handle == key)
+                    return std::make_shared<AttributeDefinitionObject>(shared_from_this(), block.name, key);
         const bool erased = drawing_->wasErased(key);
         throw AutomationError(hr::Exception, erased ? u"Object was erased: " + key : u"Invalid handle: " + key);
     }

@@ -49,14 +49,17 @@ public:
 
     Drawing& drawing() const noexcept { return *drawing_; }
     const std::shared_ptr<Drawing>& drawingPtr() const noexcept { return drawing_; }
-    // Opening another file: selection sets are emptied, old entity objects fail.
+    // Opening another file: selection sets are emptied, and every object made for the old
+    // document fails from then on instead of reaching into the new one by a handle that
+    // happens to exist there too.
     void replaceDrawing(std::shared_ptr<Drawing> drawing);
+    uint64_t documentGeneration() const noexcept { return documentGeneration_; }
     std::u16string documentName = u"Sample.dxf";
 
     // The Application object, as the running object table hands it out.
     automation::ObjectRef application();
-    // The object of an entity (TEXT, block reference or attribute reference) by handle;
-    // throws AutomationError when there is no such entity.
+    // The object of an entity (TEXT, block reference, attribute reference, or an attribute
+    // definition of a block) by handle; throws AutomationError when there is no such entity.
     automation::ObjectRef entityObject(std::u16string_view handle);
 
     ViewState& view() noexcept { return view_; }
@@ -102,6 +105,7 @@ private:
     CallLog callLog_;
     FaultInjector faults_;
     uint64_t callCount_ = 0;
+    uint64_t documentGeneration_ = 1;
     std::function<void(SessionEvent)> listener_;
 };
 
