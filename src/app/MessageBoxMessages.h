@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/UserMessages.h"
+
+class QWidget;
+
+namespace app {
+
+// Plain message boxes with one OK button, centred on the screen. They are shown without the
+// topmost hand-over; with the main window as owner they still stay above it.
+class MessageBoxMessages : public UserMessages {
+public:
+    explicit MessageBoxMessages(QWidget* owner = nullptr);
+
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void show(Kind kind, const QString& text) override;
+
+private:
+    QWidget* owner_;
+};
+
+}  // namespace app

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "app/DefaultErrorHandler.h"
+#include "app/InstanceMarkerWindow.h"
+#include "app/ListFile.h"
+#include "taglists/TagListCommands.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace Ui {
+class TKelvoMainForm;
+}
+
+namespace cadlink {
+class TTargetCADForm;
+}
+
+namespace taglists {
+class TextFileLauncher;
+}
+
+namespace app {
+
+class UserMessages;
+
+// The main window: three pages (line editor, attribute grid, TEXT search), the status bar and
+// the 200 ms timer. It restores the settings and tag lists when it is created and saves them
+// whenever it is closed. The settings and list files lie beside executablePath.
+class TKelvoMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TKelvoMainForm(std::filesystem::path executablePath, UserMessages& messages,
+                   taglists::TextFileLauncher& launcher, QWidget* parent = nullptr);
+    ~TKelvoMainForm() override;
+
+    // The target CAD dialog is created after the main window; SpeedButton7 opens it.
+    void setTargetCadForm(cadlink::TTargetCADForm* form);
+    // The caption with the display name of the target CAD application.
+    void showTargetName(const QString& displayName);
+
+    QString statusPanelText(int panel) const;
+    void setStatusPanelText(int panel, const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormCloseQuery();
+    void FormResize();
+    void PageControl1Change();
+    void Timer1Timer();
+    void N25Click();
+    void SpeedButton7Click();
+    void N39Click();
+    void N40Click();
+    void AG1Click();
+    void AG2Click();
+
+    void applyWindowFlags();
+    void applyFonts();
+    void createStatusPanels();
+    void createPopupMenus();
+    void connectHandlers();
+    void loadTagList(std::u16string_view fileName, QComboBox& combo, int32_t remembered, TextEncoding& encoding);
+    void refreshLineEditorStatus();
+    std::filesystem::path listPath(std::u16string_view fileName) const;
+
+    // Runs a handler through the default error handler.
+    auto guarded(void (TKelvoMainForm::*handler)())
+    {
+        return [this, handler] { errors_.run([this, handler] { (this->*handler)(); }); };
+    }
+
+    std::unique_ptr<Ui::TKelvoMainForm> ui;
+    std::filesystem::path executablePath_;
+    UserMessages& messages_;
+    DefaultErrorHandler errors_;
+    taglists::TagListCommands tagListCommands_;
+    cadlink::TTargetCADForm* targetCadForm_ = nullptr;
+    InstanceMarkerWindow instanceMarker_;
+
+    QTimer* Timer1;
+    QMenu* PopupMenu1;
+    QMenu* PopupMenu2;
+    QMenu* PopupMenu3;
+    std::array<QLabel*, 2> statusPanels_{};
+
+    TextEncoding tagListEncoding_ = TextEncoding::Ansi;
+    TextEncoding tagGroupListEncoding_ = TextEncoding::Ansi;
+
+    // The state of the three pages.
+    int32_t sgUndoCnt = 0;
+    int32_t sgUndoCnt2 = 0;
+    std::u16string undoText;
+    bool undoFlag = false;
+    bool runFlag = false;
+    int32_t iLineLast = 0;
+    int32_t CaretY_Old = 0;
+    bool ATTmode = false;
+    int32_t startCol = 0, startRow = 0;
+    int32_t moveCol = 0, moveRow = 0;
+};
+
+}  // namespace app

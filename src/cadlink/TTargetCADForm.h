@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/DefaultErrorHandler.h"
+#include "app/ListFile.h"
+#include "cadlink/TargetCadList.h"
+
+#include <QDialog>
+
+#include <filesystem>
+#include <memory>
+
+namespace Ui {
+class TTargetCADForm;
+}
+
+namespace app {
+class UserMessages;
+}
+
+namespace cadlink {
+
+// The choice of the CAD application to drive, from the user's list of named ProgIDs, and the
+// upkeep of that list. The dialog lives as long as the program and keeps its contents between
+// showings; every add, delete or change is written to the list file at once.
+class TTargetCADForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TTargetCADForm(std::filesystem::path listPath, app::UserMessages& messages, QWidget* parent = nullptr);
+    ~TTargetCADForm() override;
+
+    const TargetCadList& list() const noexcept { return list_; }
+
+signals:
+    // OK was pressed: TargetProgID has been set and the main window shows this name.
+    void targetChosen(const QString& displayName);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormShow();
+    void ListBox1Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void Button1Click();
+
+    void showList();
+    void selectLine(int index);
+    void writeList();
+
+    std::unique_ptr<Ui::TTargetCADForm> ui;
+    std::filesystem::path listPath_;
+    app::DefaultErrorHandler errors_;
+    TargetCadList list_;
+    app::TextEncoding listEncoding_ = app::TextEncoding::Ansi;
+    bool showingList_ = false;
+};
+
+}  // namespace cadlink

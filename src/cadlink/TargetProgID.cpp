@@ -1,0 +1,7 @@
+#include "cadlink/TargetProgID.h"
+
+namespace cadlink {
+
+std::u16string TargetProgID = kDefaultTargetProgID;
+
+}  // namespace cadlink
