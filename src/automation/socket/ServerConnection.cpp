@@ -144,6 +144,16 @@ void ServerConnection::handle(const QByteArray& payload)
     handleRequest(map, integerField(map, key::id, 0, std::numeric_limits<int64_t>::max()));
 }
 
+void ServerConnection::answerBusy(int64_t id)
+{
+    ++state_->busyReplies;
+    QCborMap body;
+    body.insert(key::status, static_cast<qint64>(ReplyStatus::Busy));
+    reply(id, std::move(body));
+    if (state_->busyObserver)
+        state_->busyObserver();
+}
+
 bool ServerConnection::mustAnswerBusy() const
 {
     return state_->callDepth > 0 || (state_->isBusy && state_->isBusy());
@@ -163,20 +173,28 @@ void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
         case MessageType::Root:
         case MessageType::Invoke: {
             if (mustAnswerBusy()) {
-                ++state_->busyReplies;
-                QCborMap body;
-                body.insert(key::status, static_cast<qint64>(ReplyStatus::Busy));
-                reply(id, std::move(body));
-                if (state_->busyObserver)
-                    state_->busyObserver();
+                answerBusy(id);
                 return;
             }
-            CallScope scope(*state_);
+            QCborMap body;
+            try {
+                CallScope scope(*state_);
+                body = type == MessageType::Root ? okBody(codec_.encode(Variant(state_->root))) : invoke(request);
+            } catch (const AutomationError& e) {
+                // The object itself may turn a call away as busy, the way a server's
+                // message filter answers "retry later".
+                if (e.code() != hr::CallRejected) {
+                    ++state_->memberAccesses;
+                    throw;
+                }
+                answerBusy(id);
+                return;
+            } catch (...) {
+                ++state_->memberAccesses;
+                throw;
+            }
             ++state_->memberAccesses;
-            if (type == MessageType::Root)
-                reply(id, okBody(codec_.encode(Variant(state_->root))));
-            else
-                reply(id, invoke(request));
+            reply(id, std::move(body));
             return;
         }
         default:

@@ -34,6 +34,7 @@ private:
     QCborMap invoke(const QCborMap& request);
     QCborMap service(const QCborMap& request);
     bool mustAnswerBusy() const;
+    void answerBusy(int64_t id);
     void reply(int64_t id, QCborMap body);
 
     std::shared_ptr<ServerState> state_;

@@ -62,8 +62,9 @@ public:
 
     QString socketPath() const;
 
-    // Fault injection and diagnostics. While isBusy answers true, calls are answered busy;
-    // the observer hears of every busy answer.
+    // Fault injection and diagnostics. While isBusy answers true, calls are answered busy,
+    // as are calls that the object itself turns away with hr::CallRejected; the observer
+    // hears of every busy answer.
     void setBusyPredicate(std::function<bool()> isBusy);
     void setBusyObserver(std::function<void()> observer);
 
@@ -71,7 +72,8 @@ public:
     // case, served even while a call is executing.
     void setServiceHandler(std::u16string name, ServiceHandler handler);
 
-    // Safe to ask from any thread.
+    // Safe to ask from any thread. Member accesses are the calls that ran, failed ones
+    // included, busy answers not.
     int64_t exportedObjectCount() const { return state_->exportedObjects; }
     int64_t memberAccessCount() const { return state_->memberAccesses; }
     int64_t busyReplyCount() const { return state_->busyReplies; }
