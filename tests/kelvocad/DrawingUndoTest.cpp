@@ -146,3 +146,39 @@ TEST_F(DrawingUndoTest, LookupIgnoresLetterCaseOfHandles)
 
 }  // namespace
 }  // namespace kelvocad
+
+namespace kelvocad {
+namespace {
+
+TEST(DrawingHandles, FileHandlesAreKeptWhenValidAndFree)
+{
+    Drawing drawing;
+    struct Case {
+        const char* name;
+        std::u16string given;
+        std::u16string kept;  // empty: a fresh handle
+    } cases[] = {
+        {"valid", u"2a0", u"2A0"},
+        {"taken", u"2A0", u""},
+        {"not hexadecimal", u"XYZ", u""},
+        {"leading zero", u"02B0", u""},
+        {"empty", u"", u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextEntity t;
+        t.handle = c.given;
+        const std::u16string handle = drawing.addText(t);
+        if (!c.kept.empty()) {
+            EXPECT_EQ(handle, c.kept);
+        } else {
+            EXPECT_FALSE(handle.empty());
+            EXPECT_NE(handle, u"2A0");
+        }
+    }
+    // New handles continue above the highest one kept.
+    EXPECT_EQ(drawing.newHandle(), u"2A5");
+}
+
+}  // namespace
+}  // namespace kelvocad

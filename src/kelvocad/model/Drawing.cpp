@@ -212,9 +212,19 @@ void Drawing::assignHandles(BlockReference& reference)
         attribute.handle = newHandle();
 }
 
+std::u16string Drawing::keepOrAssignHandle(const std::u16string& handle)
+{
+    uint64_t value = 0;
+    const std::u16string key = normalizeHandle(handle);
+    if (!parseHex(key, value) || value == 0 || kindOf(key) || key[0] == u'0')
+        return newHandle();
+    reserveHandle(key);
+    return key;
+}
+
 std::u16string Drawing::addText(TextEntity text)
 {
-    text.handle = newHandle();
+    text.handle = keepOrAssignHandle(text.handle);
     addLayer(text.layer);
     entities_.push_back(std::move(text));
     journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
@@ -224,7 +234,9 @@ std::u16string Drawing::addText(TextEntity text)
 
 std::u16string Drawing::addBlockReference(BlockReference reference)
 {
-    assignHandles(reference);
+    reference.handle = keepOrAssignHandle(reference.handle);
+    for (auto& attribute : reference.attributes)
+        attribute.handle = keepOrAssignHandle(attribute.handle);
     addLayer(reference.layer);
     entities_.push_back(std::move(reference));
     journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});

@@ -44,7 +44,8 @@ public:
     // True for a handle this drawing once gave out whose entity no longer exists.
     bool wasErased(std::u16string_view handle) const;
 
-    // Changes. New entities get fresh handles (their attributes too) and are appended.
+    // Changes. Added entities keep the handles they bring (from a file) when those are
+    // valid and free, and get fresh ones otherwise; they are appended to model space.
     std::u16string addText(TextEntity text);
     std::u16string addBlockReference(BlockReference reference);
     // A copy of an entity with new handles, appended at the end.
@@ -76,6 +77,7 @@ private:
     size_t requirePosition(std::u16string_view handle) const;
     void recordBefore(size_t position);
     void assignHandles(BlockReference& reference);
+    std::u16string keepOrAssignHandle(const std::u16string& handle);
 
     std::vector<LayerRecord> layers_;
     std::vector<BlockDefinition> blocks_;

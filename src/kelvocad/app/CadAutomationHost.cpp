@@ -1,0 +1,53 @@
+#include "kelvocad/app/CadAutomationHost.h"
+
+#include "automation/socket/RunningObjectDirectory.h"
+#include "automation/socket/SocketServer.h"
+#include "kelvocad/app/CadMainWindow.h"
+#include "kelvocad/app/WindowPicker.h"
+#include "kelvocad/app/WindowServiceHandlers.h"
+#include "kelvocad/objects/CadSession.h"
+
+namespace kelvocad {
+
+CadAutomationHost::CadAutomationHost(std::shared_ptr<CadSession> session, CadMainWindow* window)
+    : session_(std::move(session)),
+      window_(window),
+      root_(session_->application()),
+      services_(std::make_unique<WindowServiceHandlers>(window))
+{
+}
+
+CadAutomationHost::~CadAutomationHost()
+{
+    close();
+}
+
+void CadAutomationHost::serve(const automation::socket::RunningObjectDirectory& directory, const QStringList& progIds)
+{
+    directory.ensurePrivate();
+    std::weak_ptr<WindowPicker> picker = window_->picker();
+    try {
+        for (const QString& progId : progIds) {
+            auto server = std::make_unique<automation::socket::SocketServer>(root_);
+            server->setBusyPredicate([picker] {
+                const auto current = picker.lock();
+                return current && current->isPicking();
+            });
+            services_->install(*server);
+            server->serve(directory, progId.toStdU16String());
+            servers_.push_back(std::move(server));
+        }
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void CadAutomationHost::close()
+{
+    for (auto& server : servers_)
+        server->close();
+    servers_.clear();
+}
+
+}  // namespace kelvocad

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "automation/Object.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace automation::socket {
+class RunningObjectDirectory;
+class SocketServer;
+}  // namespace automation::socket
+
+namespace kelvocad {
+
+class CadMainWindow;
+class CadSession;
+class WindowServiceHandlers;
+
+// Serves a session's Application object under one or more ProgIDs, with the window's
+// services beside it. While the window runs a pick, every server asks callers to come
+// back later, whichever ProgID they came through.
+class CadAutomationHost {
+public:
+    CadAutomationHost(std::shared_ptr<CadSession> session, CadMainWindow* window);
+    ~CadAutomationHost();
+
+    // Registers and serves each ProgID. Throws AutomationError when one cannot be served
+    // (another server answers there, or the directory is not private); nothing is served then.
+    void serve(const automation::socket::RunningObjectDirectory& directory, const QStringList& progIds);
+    // Stops answering; clients' calls fail from now on.
+    void close();
+
+    const std::vector<std::unique_ptr<automation::socket::SocketServer>>& servers() const noexcept { return servers_; }
+
+private:
+    std::shared_ptr<CadSession> session_;
+    CadMainWindow* window_;
+    automation::ObjectRef root_;
+    std::unique_ptr<WindowServiceHandlers> services_;
+    std::vector<std::unique_ptr<automation::socket::SocketServer>> servers_;
+};
+
+}  // namespace kelvocad

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "kelvocad/app/DrawingShapes.h"
+#include "kelvocad/app/TextLayout.h"
+#include "kelvocad/app/ViewTransform.h"
+#include "kelvocad/objects/CadSession.h"
+#include "kelvocad/objects/PickStrategy.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QPolygon>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvocad {
+
+class SelectionFilter;
+
+// The drawing window of a KelvoCAD session: draws the drawing as the session's view says,
+// zooms with the wheel and pans with the middle button, and, while a pick runs, lets the
+// user click entities or drag a window around them. Reports its size to the session so the
+// Automation side knows the real screen size.
+class DrawingView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DrawingView(std::shared_ptr<CadSession> session, QWidget* parent = nullptr);
+    ~DrawingView() override;
+
+    CadSession& session() const noexcept { return *session_; }
+    ViewTransform viewTransform() const;
+    const DrawingShapes& shapes();
+
+    // Picking. A pick shows only what the filter lets through as pickable; it ends with
+    // Enter or a right click, or is cancelled with Escape.
+    void beginPick(const SelectionFilter& filter);
+    bool isPicking() const noexcept { return picking_; }
+    void finishPick();
+    void cancelPick();
+    const std::vector<std::u16string>& pickedHandles() const noexcept { return picked_; }
+    // The outcome of the last pick, once it has ended.
+    PickResult pickResult() const;
+
+    // A temporary polyline over the view, in its pixels, gone at the next change of the
+    // drawing or of the view.
+    void showMarker(const QPolygon& points, int penWidth, const QColor& colour);
+    void clearMarker();
+    bool hasMarker() const noexcept { return !marker_.isEmpty(); }
+
+    // Fits the whole drawing into the view.
+    void zoomExtents();
+
+    // Distance within which a click picks an entity, in pixels.
+    static constexpr double pickTolerance = 4.0;
+
+signals:
+    void pickEnded();
+    void pickSelectionChanged(int count);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void onSessionEvent(SessionEvent event);
+    bool pickable(const EntityShape& shape) const;
+    void addToPick(const EntityShape& shape);
+    void endPick(bool cancelled);
+    void paintShape(class QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected);
+
+    std::shared_ptr<CadSession> session_;
+    TextLayout layout_;
+    DrawingShapes shapes_;
+    const Drawing* shapesDrawing_ = nullptr;
+    uint64_t shapesRevision_ = 0;
+    bool shapesDirty_ = true;
+
+    bool picking_ = false;
+    bool pickCancelled_ = false;
+    const SelectionFilter* filter_ = nullptr;
+    std::vector<std::u16string> picked_;
+
+    std::optional<QPoint> windowStart_;  // left button down while picking
+    QPoint windowEnd_;
+    std::optional<QPoint> panFrom_;  // middle button down
+
+    QPolygon marker_;
+    int markerPenWidth_ = 1;
+    QColor markerColour_;
+};
+
+}  // namespace kelvocad

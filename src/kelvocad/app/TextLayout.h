@@ -1,0 +1,45 @@
+#pragma once
+
+#include "kelvocad/model/Point3.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPolygonF>
+#include <QString>
+#include <QTransform>
+
+#include <string>
+
+namespace kelvocad {
+
+// A text (TEXT or attribute) as it stands in the drawing.
+struct PlacedText {
+    QString string;
+    // From the pixels of the reference font (Y down, baseline at 0, string starting at x 0)
+    // to drawing coordinates.
+    QTransform fontToWorld;
+    // The text's box (baseline start, baseline end, top end, top start, with the descent
+    // below the baseline) in drawing coordinates.
+    QPolygonF outline;
+};
+
+// Lays texts out the way a CAD places them: the height is the height of capital letters,
+// the rotation turns about the reference point, and the alignment says which point of the
+// text's box sits on the reference point. The font is only an approximation of the CAD's
+// text style, measured with QFontMetrics.
+class TextLayout {
+public:
+    TextLayout();
+
+    const QFont& font() const noexcept { return font_; }
+
+    PlacedText place(const std::u16string& string, const Point3& insertionPoint, const Point3& alignmentPoint,
+                     int alignment, double height, double rotation) const;
+
+private:
+    QFont font_;
+    QFontMetricsF metrics_;
+    double capHeight_;
+};
+
+}  // namespace kelvocad

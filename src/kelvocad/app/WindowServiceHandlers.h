@@ -1,0 +1,58 @@
+#pragma once
+
+#include "automation/Variant.h"
+
+#include <QPointer>
+
+#include <span>
+#include <string>
+#include <vector>
+
+namespace automation::socket {
+class SocketServer;
+}
+
+namespace kelvocad {
+
+class CadMainWindow;
+
+// The window services KelvoCAD answers on its Automation connection, outside the object
+// model. A window argument, where a request has one, is the handle the client got from
+// the `HWND` property; it is accepted but not needed, since the program has one window.
+//
+//   IsIconic(window)          -> bool   the main window is minimised
+//   Restore(window)           -> bool   shows a minimised main window normally again ("OpenIcon" too)
+//   BringToFront(window)      -> bool   raises and activates the main window; true when it is
+//                                        active afterwards ("SetForegroundWindow" too)
+//   IsForeground(window)      -> bool   the main window is the active window
+//   ForegroundWindow()        -> int    the main window's handle when it is active, else 0
+//   Escape()                  -> bool   cancels a pick in progress like the Escape key; false
+//                                        when there was nothing to cancel
+//   DrawMarker(window, points, penWidth, colour, xorMode) -> bool
+//                                        draws a polyline over the drawing view until its next
+//                                        change; points is a flat array x0, y0, x1, y1, ... in
+//                                        the view's pixels, colour a Windows COLORREF
+//                                        (0x00BBGGRR); xorMode is accepted and drawn normally
+class WindowServiceHandlers {
+public:
+    explicit WindowServiceHandlers(CadMainWindow* window);
+
+    // Registers every handler with the server under its names.
+    void install(automation::socket::SocketServer& server);
+
+    // The handlers themselves, callable without a connection.
+    automation::Variant handle(std::u16string_view name, std::span<const automation::Variant> args);
+
+    static const std::vector<std::u16string>& names();
+
+private:
+    bool restore();
+    bool bringToFront();
+    bool isForeground() const;
+    bool escape();
+    bool drawMarker(std::span<const automation::Variant> args);
+
+    QPointer<CadMainWindow> window_;
+};
+
+}  // namespace kelvocad

@@ -1,0 +1,92 @@
+// kelvocad: the drawing host. Shows a drawing and serves its Automation object model to
+// KelvoEdit over the per-user running-object directory.
+#include "automation/AutomationError.h"
+#include "automation/socket/RunningObjectDirectory.h"
+#include "kelvocad/app/CadAutomationHost.h"
+#include "kelvocad/app/CadCommandLine.h"
+#include "kelvocad/app/CadMainWindow.h"
+#include "kelvocad/objects/CadSession.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+// SIGTERM and SIGINT end the program through its event loop, so it stops serving and
+// removes its sockets as on a normal exit.
+void quitOnTerminationSignals(QApplication& app)
+{
+    if (::pipe(signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+        char byte;
+        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        QCoreApplication::quit();
+    });
+    std::signal(SIGTERM, onTerminationSignal);
+    std::signal(SIGINT, onTerminationSignal);
+}
+
+void printError(const QString& text)
+{
+    std::fprintf(stderr, "kelvocad: %s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KelvoCAD"));
+
+    const auto options = kelvocad::CadCommandLine::parse(QApplication::arguments());
+    if (options.help) {
+        std::fputs(kelvocad::CadCommandLine::usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!options.error.isEmpty()) {
+        printError(options.error);
+        std::fputs(kelvocad::CadCommandLine::usage().toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+    if (!options.drawingFile.isEmpty()) {
+        // FIXME: opening a drawing needs the DXF reader, which does not exist yet; until it
+        // does, a named file is refused rather than silently replaced by the sample.
+        printError(QStringLiteral("cannot open %1: reading DXF files is not available in this build")
+                       .arg(options.drawingFile));
+        return 2;
+    }
+
+    auto session = kelvocad::CadSession::create();
+    kelvocad::CadMainWindow window(session);
+    window.show();
+
+    kelvocad::CadAutomationHost host(session, &window);
+    try {
+        host.serve(automation::socket::RunningObjectDirectory::userDefault(), options.progIds);
+    } catch (const automation::AutomationError& error) {
+        printError(QString::fromStdU16String(error.description()));
+        return 1;
+    }
+    for (const QString& progId : options.progIds)
+        std::fprintf(stdout, "kelvocad: serving %s\n", progId.toUtf8().constData());
+    std::fflush(stdout);
+
+    quitOnTerminationSignals(app);
+    const int result = QApplication::exec();
+    host.close();
+    return result;
+}
