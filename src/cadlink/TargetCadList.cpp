@@ -18,7 +18,9 @@ size_t TargetCadList::add(std::u16string line)
     const auto place = std::upper_bound(lines_.begin(), lines_.end(), line, [](const auto& a, const auto& b) {
         return app::compareIgnoringCase(a, b) < 0;
     });
-    return static_cast<size_t>(lines_.insert(place, std::move(line)) - lines_.begin());
+    const auto index = place - lines_.begin();
+    lines_.insert(place, std::move(line));
+    return static_cast<size_t>(index);
 }
 
 void TargetCadList::checkIndex(int index) const

@@ -1,0 +1,52 @@
+#include "taglists/TagListCommands.h"
+
+#include "app/TagLists.h"
+#include "app/UserMessages.h"
+#include "taglists/TextFileLauncher.h"
+
+#include <QComboBox>
+#include <QDir>
+
+namespace taglists {
+
+namespace {
+
+QString pathText(const std::filesystem::path& path)
+{
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
+}
+
+}  // namespace
+
+void TagListCommands::launchEditor(const std::filesystem::path& path)
+{
+    if (std::filesystem::exists(path)) {
+        launcher_.open(path);
+        return;
+    }
+    messages_.show(app::UserMessages::Kind::Information,
+                   pathText(path) + u'\n' + QStringLiteral("ファイルが見つかりません．"));
+}
+
+void TagListCommands::reload(const std::filesystem::path& path, QComboBox& combo, app::TextEncoding& encoding)
+{
+    if (!std::filesystem::exists(path)) {
+        messages_.show(app::UserMessages::Kind::Plain, pathText(path) + u'\n' + QStringLiteral("が、見つかりません．"));
+        return;
+    }
+    const int index = combo.currentIndex();
+    auto content = app::readListFile(path);
+    if (!content)
+        return;  // Removed between the test and the read: as if it had been missing.
+    encoding = content->encoding;
+    std::vector<std::u16string> items = app::nonBlankLines(content->lines);
+    app::sortIgnoringCase(items);
+
+    combo.clear();
+    for (const std::u16string& item : items)
+        combo.addItem(QString::fromStdU16String(item));
+    if (combo.count() > 0)
+        combo.setCurrentIndex(index < combo.count() ? index : 0);
+}
+
+}  // namespace taglists
