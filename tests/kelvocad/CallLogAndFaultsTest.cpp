@@ -36,6 +36,17 @@ TEST_F(CallLogAndFaultsTest, LogRecordsEveryAccessWithItsOutcome)
     EXPECT_EQ(session->callLog().count(u"textstring", u"Text"), 1u);
 }
 
+TEST_F(CallLogAndFaultsTest, LogKeepsTheMostRecentCalls)
+{
+    session->callLog().setCapacity(3);
+    for (int i = 0; i < 5; ++i)
+        doc->call(u"GetVariable", {Variant(i % 2 ? u"VIEWSIZE" : u"SCREENSIZE")});
+    const auto& records = session->callLog().records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records.back().index, session->callCount());
+    EXPECT_EQ(records.front().index, session->callCount() - 2);
+}
+
 TEST_F(CallLogAndFaultsTest, MemberFailsOnAKindOfObject)
 {
     session->faults().failMember(

@@ -34,6 +34,22 @@ std::u16string CallRecord::describe() const
     return text;
 }
 
+void CallLog::add(CallRecord record)
+{
+    if (capacity_ == 0)
+        return;
+    if (records_.size() == capacity_)
+        records_.pop_front();
+    records_.push_back(std::move(record));
+}
+
+void CallLog::setCapacity(size_t capacity)
+{
+    capacity_ = capacity;
+    while (records_.size() > capacity_)
+        records_.pop_front();
+}
+
 size_t CallLog::count(std::u16string_view member, std::u16string_view objectKind) const
 {
     size_t n = 0;

@@ -4,6 +4,7 @@
 #include "kelvocad/objects/MemberAccess.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,10 +30,16 @@ struct CallRecord {
     std::u16string describe() const;
 };
 
+// The most recent calls of a session. It keeps at most capacity() records, dropping the
+// oldest, so a KelvoCAD that runs for days does not grow without end; the session's call
+// counter keeps counting regardless. Records hold the values passed and returned, objects
+// included, until they are dropped or the log is cleared.
 class CallLog {
 public:
-    void add(CallRecord record) { records_.push_back(std::move(record)); }
-    const std::vector<CallRecord>& records() const noexcept { return records_; }
+    void add(CallRecord record);
+    const std::deque<CallRecord>& records() const noexcept { return records_; }
+    size_t capacity() const noexcept { return capacity_; }
+    void setCapacity(size_t capacity);
     // Accesses of a member (any letter case), optionally only on one kind of object.
     size_t count(std::u16string_view member, std::u16string_view objectKind = {}) const;
     // The member names in calling order, for comparing a whole sequence at once.
@@ -41,7 +48,8 @@ public:
     std::u16string describe() const;
 
 private:
-    std::vector<CallRecord> records_;
+    std::deque<CallRecord> records_;
+    size_t capacity_ = 10000;
 };
 
 }  // namespace kelvocad
