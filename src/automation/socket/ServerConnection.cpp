@@ -2,11 +2,12 @@
 
 #include "automation/AutomationError.h"
 #include "automation/socket/Protocol.h"
-#include "automation/socket/SocketServer.h"
+#include "automation/socket/ServerState.h"
 #include "common/Utf.h"
 
 #include <QCborValue>
 #include <QLocalSocket>
+#include <QMetaObject>
 
 #include <algorithm>
 #include <limits>
@@ -87,9 +88,17 @@ void ServerConnection::start()
         if (const auto self = weak.lock())
             self->close();
     });
-    // Bytes may have arrived before the signals were connected.
-    if (socket_->bytesAvailable() > 0)
-        readAvailable();
+    // Bytes may have arrived before the signals were connected. They are read from the
+    // event loop rather than from here, so that no call runs inside the listener's signal.
+    if (socket_->bytesAvailable() > 0) {
+        QMetaObject::invokeMethod(
+            socket_,
+            [weak] {
+                if (const auto self = weak.lock())
+                    self->readAvailable();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void ServerConnection::close()

@@ -9,20 +9,9 @@
 
 namespace automation::socket {
 
-SocketServer::SocketServer(ObjectRef root)
-    : state_(std::make_shared<ServerState>()), server_(std::make_unique<QLocalServer>())
+SocketServer::SocketServer(ObjectRef root) : state_(std::make_shared<ServerState>())
 {
     state_->root = std::move(root);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            // The connection owns its socket, which must not die with the listener.
-            socket->setParent(nullptr);
-            auto connection = std::make_shared<ServerConnection>(state_, socket);
-            state_->connections.push_back(connection);
-            connection->start();
-        }
-    });
 }
 
 SocketServer::~SocketServer()
@@ -32,9 +21,22 @@ SocketServer::~SocketServer()
 
 void SocketServer::listen(const QString& socketPath)
 {
-    if (!server_->listen(socketPath))
+    auto listener = std::make_unique<QLocalServer>();
+    listener->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!listener->listen(socketPath))
         throw AutomationError(hr::Fail, u"Cannot listen at " + socketPath.toStdU16String() + u": " +
-                                            server_->errorString().toStdU16String());
+                                            listener->errorString().toStdU16String());
+    QLocalServer* server = listener.get();
+    QObject::connect(server, &QLocalServer::newConnection, server, [state = state_, server] {
+        while (QLocalSocket* socket = server->nextPendingConnection()) {
+            // The connection owns its socket, which must not die with the listener.
+            socket->setParent(nullptr);
+            auto connection = std::make_shared<ServerConnection>(state, socket);
+            state->connections.push_back(connection);
+            connection->start();
+        }
+    });
+    listeners_.push_back(std::move(listener));
 }
 
 void SocketServer::serve(const RunningObjectDirectory& directory, std::u16string_view progId)
@@ -54,15 +56,25 @@ void SocketServer::serve(const RunningObjectDirectory& directory, std::u16string
 
 void SocketServer::close()
 {
-    server_->close();
+    // Closing a listener removes its socket file. close() may be reached from inside a
+    // listener's own signal, so the object itself goes later.
+    for (auto& listener : listeners_) {
+        listener->close();
+        QObject::disconnect(listener.get(), nullptr, nullptr, nullptr);
+        listener.release()->deleteLater();
+    }
+    listeners_.clear();
     // Closing removes each connection from the list.
     while (!state_->connections.empty())
         state_->connections.back()->close();
 }
 
-QString SocketServer::socketPath() const
+std::vector<QString> SocketServer::socketPaths() const
 {
-    return server_->fullServerName();
+    std::vector<QString> paths;
+    for (const auto& listener : listeners_)
+        paths.push_back(listener->fullServerName());
+    return paths;
 }
 
 void SocketServer::setBusyPredicate(std::function<bool()> isBusy)

@@ -1,17 +1,14 @@
 #pragma once
 
-#include "automation/Object.h"
+#include "automation/socket/ServerState.h"
 
 #include <QString>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 class QLocalServer;
@@ -19,25 +16,6 @@ class QLocalServer;
 namespace automation::socket {
 
 class RunningObjectDirectory;
-class ServerConnection;
-
-// A window-service request's handler: the arguments in, a value out, an AutomationError
-// for a failure.
-using ServiceHandler = std::function<Variant(std::span<const Variant>)>;
-
-// What the server and its connections share. Lives as long as the last connection that
-// is still finishing a call, which may outlast the server itself.
-struct ServerState {
-    ObjectRef root;
-    std::function<bool()> isBusy;
-    std::function<void()> busyObserver;
-    std::vector<std::pair<std::u16string, ServiceHandler>> services;
-    std::vector<std::shared_ptr<ServerConnection>> connections;
-    int callDepth = 0;  // Automation calls executing now (more than one only via nested loops)
-    std::atomic<int64_t> exportedObjects{0};
-    std::atomic<int64_t> memberAccesses{0};
-    std::atomic<int64_t> busyReplies{0};
-};
 
 // Serves one root object, and everything reachable from it, to clients over a local
 // socket. Lives in one thread with an event loop; calls run in that thread, and while one
@@ -50,17 +28,18 @@ public:
     SocketServer(const SocketServer&) = delete;
     SocketServer& operator=(const SocketServer&) = delete;
 
-    // Listens at a socket path. Throws AutomationError(hr::Fail) when that is impossible.
+    // Listens at a socket path, in addition to any it listens at already. Throws
+    // AutomationError(hr::Fail) when that is impossible.
     void listen(const QString& socketPath);
 
-    // Registers progId in the directory and listens at its socket. Throws when another
-    // server already answers there.
+    // Registers progId in the directory and listens at its socket; may be called for
+    // several ProgIDs. Throws when another server already answers there.
     void serve(const RunningObjectDirectory& directory, std::u16string_view progId);
 
-    // Stops listening and drops every connection, releasing what they held.
+    // Stops listening everywhere and drops every connection, releasing what they held.
     void close();
 
-    QString socketPath() const;
+    std::vector<QString> socketPaths() const;
 
     // Fault injection and diagnostics. While isBusy answers true, calls are answered busy,
     // as are calls that the object itself turns away with hr::CallRejected; the observer
@@ -80,7 +59,7 @@ public:
 
 private:
     std::shared_ptr<ServerState> state_;
-    std::unique_ptr<QLocalServer> server_;
+    std::vector<std::unique_ptr<QLocalServer>> listeners_;
 };
 
 }  // namespace automation::socket

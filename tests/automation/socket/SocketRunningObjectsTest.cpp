@@ -64,7 +64,12 @@ TEST_F(SocketRunningObjectsTest, FollowsRegistrationAndServerLifetime)
 
     {
         ServerThread server(std::make_shared<sockettest::TestRoot>());
-        server.run([&](SocketServer& s) { s.serve(directory(), u"KelvoCAD.Application"); });
+        // One server may answer under several ProgIDs.
+        server.run([&](SocketServer& s) {
+            s.serve(directory(), u"KelvoCAD.Application");
+            s.serve(directory(), u"Kelvo.Second");
+        });
+        EXPECT_TRUE(table.isRunning(u"kelvo.second"));
         for (const char16_t* spelling : {u"KelvoCAD.Application", u"kelvocad.application", u"KELVOCAD.APPLICATION"}) {
             EXPECT_TRUE(table.isRunning(spelling));
             const ObjectRef root = table.activeObject(spelling);
@@ -81,6 +86,7 @@ TEST_F(SocketRunningObjectsTest, FollowsRegistrationAndServerLifetime)
 
     // The registration outlives the server, as a class registration does.
     EXPECT_FALSE(table.isRunning(u"KelvoCAD.Application"));
+    EXPECT_FALSE(table.isRunning(u"Kelvo.Second"));
     EXPECT_EQ(errorCode([&] { table.activeObject(u"KelvoCAD.Application"); }), hr::NotRunning);
 
     // A new server takes over the name.
