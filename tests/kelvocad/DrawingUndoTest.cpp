@@ -182,3 +182,52 @@ TEST(DrawingHandles, FileHandlesAreKeptWhenValidAndFree)
 
 }  // namespace
 }  // namespace kelvocad
+
+namespace kelvocad {
+namespace {
+
+// Lookups by handle agree with a plain scan of model space after any mix of additions,
+// copies, erasures, attribute edits and undos.
+TEST(DrawingHandles, LookupsStayRightThroughEveryKindOfChange)
+{
+    Drawing drawing;
+    drawing.addBlock({u"B", {}, {{u"", u"T", u"prompt", u"", {}, 0, 2.5}}});
+    std::vector<std::u16string> known;
+    unsigned seed = 7;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) % 100; };
+    for (int step = 0; step < 400; ++step) {
+        const unsigned roll = next();
+        const std::u16string pick = known.empty() ? u"" : known[next() % known.size()];
+        if (roll < 30 || known.empty()) {
+            BlockReference r;
+            r.name = u"B";
+            r.attributes.push_back({u"", u"T", u"v", {}, {}, 0, 2.5, u"0"});
+            known.push_back(roll % 2 ? drawing.addText(TextEntity{}) : drawing.addBlockReference(r));
+        } else if (roll < 45 && drawing.findEntity(pick)) {
+            known.push_back(drawing.copyEntity(pick));
+        } else if (roll < 65 && drawing.findEntity(pick)) {
+            drawing.erase(pick);
+        } else if (roll < 75) {
+            drawing.undoLastStep();
+        } else if (roll < 85) {
+            roll % 2 ? drawing.startUndoMark() : drawing.endUndoMark();
+        } else if (const BlockReference* r = drawing.findBlockReference(pick)) {
+            drawing.modifyAttribute(r->attributes[0].handle, [](AttributeReference& a) { a.string += u"x"; });
+        }
+        for (const auto& handle : known) {
+            const ModelEntity* scanned = nullptr;
+            for (const auto& e : drawing.entities())
+                if (handleOf(e) == handle)
+                    scanned = &e;
+            ASSERT_EQ(drawing.findEntity(handle), scanned) << "step " << step;
+            if (const auto* r = scanned ? std::get_if<BlockReference>(scanned) : nullptr) {
+                const auto& attribute = r->attributes[0];
+                ASSERT_EQ(drawing.findAttribute(attribute.handle), &attribute) << "step " << step;
+                ASSERT_EQ(drawing.ownerOfAttribute(attribute.handle), r) << "step " << step;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kelvocad

@@ -112,13 +112,40 @@ const BlockDefinition& Drawing::addBlock(BlockDefinition block)
     return blocks_.back();
 }
 
+void Drawing::rebuildIndex() const
+{
+    positions_.clear();
+    attributeOwners_.clear();
+    for (size_t i = 0; i < entities_.size(); ++i)
+        indexEntity(i);
+    indexValid_ = true;
+}
+
+void Drawing::indexEntity(size_t position) const
+{
+    positions_[handleOf(entities_[position])] = position;
+    if (const auto* reference = std::get_if<BlockReference>(&entities_[position]))
+        for (const auto& attribute : reference->attributes)
+            attributeOwners_[attribute.handle] = position;
+}
+
+void Drawing::appendEntity(ModelEntity entity)
+{
+    entities_.push_back(std::move(entity));
+    if (indexValid_)
+        indexEntity(entities_.size() - 1);
+    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
+    ++revision_;
+}
+
 std::optional<size_t> Drawing::positionOf(std::u16string_view handle) const
 {
-    const std::u16string key = normalizeHandle(handle);
-    for (size_t i = 0; i < entities_.size(); ++i)
-        if (handleOf(entities_[i]) == key)
-            return i;
-    return std::nullopt;
+    if (!indexValid_)
+        rebuildIndex();
+    auto it = positions_.find(normalizeHandle(handle));
+    if (it == positions_.end())
+        return std::nullopt;
+    return it->second;
 }
 
 size_t Drawing::requirePosition(std::u16string_view handle) const
@@ -159,13 +186,12 @@ const BlockReference* Drawing::findBlockReference(std::u16string_view handle) co
 
 const BlockReference* Drawing::ownerOfAttribute(std::u16string_view handle) const
 {
-    const std::u16string key = normalizeHandle(handle);
-    for (const auto& entity : entities_)
-        if (const auto* reference = std::get_if<BlockReference>(&entity))
-            for (const auto& attribute : reference->attributes)
-                if (attribute.handle == key)
-                    return reference;
-    return nullptr;
+    if (!indexValid_)
+        rebuildIndex();
+    auto it = attributeOwners_.find(normalizeHandle(handle));
+    if (it == attributeOwners_.end())
+        return nullptr;
+    return std::get_if<BlockReference>(&entities_[it->second]);
 }
 
 const AttributeReference* Drawing::findAttribute(std::u16string_view handle) const
@@ -226,9 +252,7 @@ std::u16string Drawing::addText(TextEntity text)
 {
     text.handle = keepOrAssignHandle(text.handle);
     addLayer(text.layer);
-    entities_.push_back(std::move(text));
-    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
-    ++revision_;
+    appendEntity(std::move(text));
     return handleOf(entities_.back());
 }
 
@@ -238,9 +262,7 @@ std::u16string Drawing::addBlockReference(BlockReference reference)
     for (auto& attribute : reference.attributes)
         attribute.handle = keepOrAssignHandle(attribute.handle);
     addLayer(reference.layer);
-    entities_.push_back(std::move(reference));
-    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
-    ++revision_;
+    appendEntity(std::move(reference));
     return handleOf(entities_.back());
 }
 
@@ -251,9 +273,7 @@ std::u16string Drawing::copyEntity(std::u16string_view handle)
         text->handle = newHandle();
     else
         assignHandles(std::get<BlockReference>(copy));
-    entities_.push_back(std::move(copy));
-    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
-    ++revision_;
+    appendEntity(std::move(copy));
     return handleOf(entities_.back());
 }
 
@@ -265,6 +285,7 @@ void Drawing::modifyText(std::u16string_view handle, const std::function<void(Te
         noSuchEntity(handle);
     TextEntity changed = *text;
     change(changed);  // may throw; nothing is recorded then
+    changed.handle = text->handle;
     recordBefore(position);
     entities_[position] = std::move(changed);
 }
@@ -278,8 +299,14 @@ void Drawing::modifyBlockReference(std::u16string_view handle,
         noSuchEntity(handle);
     BlockReference changed = *reference;
     change(changed);
+    // The index holds the attribute handles; a change that alters them rebuilds it.
+    bool sameHandles = changed.handle == reference->handle && changed.attributes.size() == reference->attributes.size();
+    for (size_t i = 0; sameHandles && i < changed.attributes.size(); ++i)
+        sameHandles = changed.attributes[i].handle == reference->attributes[i].handle;
     recordBefore(position);
     entities_[position] = std::move(changed);
+    if (!sameHandles)
+        indexValid_ = false;
 }
 
 void Drawing::modifyAttribute(std::u16string_view handle, const std::function<void(AttributeReference&)>& change)
@@ -300,6 +327,7 @@ void Drawing::erase(std::u16string_view handle)
     const size_t position = requirePosition(handle);
     recordBefore(position);
     entities_.erase(entities_.begin() + static_cast<std::ptrdiff_t>(position));
+    indexValid_ = false;
 }
 
 bool Drawing::undoLastStep()
@@ -318,6 +346,7 @@ bool Drawing::undoLastStep()
             const size_t at = std::min(change->position, entities_.size());
             entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(at), *change->before);
         }
+        indexValid_ = false;
     }
     ++revision_;
     return true;

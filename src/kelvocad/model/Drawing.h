@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kelvocad {
@@ -78,11 +79,19 @@ private:
     void recordBefore(size_t position);
     void assignHandles(BlockReference& reference);
     std::u16string keepOrAssignHandle(const std::u16string& handle);
+    void appendEntity(ModelEntity entity);
+    void rebuildIndex() const;
+    void indexEntity(size_t position) const;
 
     std::vector<LayerRecord> layers_;
     std::vector<BlockDefinition> blocks_;
     std::vector<ModelEntity> entities_;
     UndoJournal journal_;
+    // Where each handle stands in model space, and which entity carries each attribute;
+    // rebuilt on the first lookup after entities moved.
+    mutable std::unordered_map<std::u16string, size_t> positions_;
+    mutable std::unordered_map<std::u16string, size_t> attributeOwners_;
+    mutable bool indexValid_ = false;
     uint64_t nextHandle_ = 0x100;
     uint64_t revision_ = 0;
 };

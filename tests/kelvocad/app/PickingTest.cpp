@@ -1,0 +1,210 @@
+#include "CadWindowFixture.h"
+
+#include "kelvocad/app/WindowServiceHandlers.h"
+
+#include <QLabel>
+
+namespace kelvocad::test {
+namespace {
+
+using Handles = std::vector<std::u16string>;
+
+Variant types(std::initializer_list<int16_t> codes)
+{
+    return Variant::int16Array(codes);
+}
+
+Variant values(std::initializer_list<Variant> items)
+{
+    return Variant::variantArray(items);
+}
+
+class PickingTest : public CadWindowFixture {
+protected:
+    void click(const std::u16string& handle, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(view(), button, Qt::NoModifier, pointOf(handle));
+    }
+    void drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(view(), Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(view(), to);
+        QTest::mouseRelease(view(), Qt::LeftButton, Qt::NoModifier, to);
+    }
+    void key(Qt::Key k) { QTest::keyClick(view(), k); }
+};
+
+TEST_F(PickingTest, ClicksThenEnterReturnHandlesInPickOrder)
+{
+    QString promptDuringPick;
+    const auto picked = pick([&] {
+        promptDuringPick = window->promptLine()->text();
+        click(far);
+        click(tag);
+        click(left);
+        click(far);  // a second click on a picked entity adds nothing
+        key(Qt::Key_Return);
+    });
+    ASSERT_TRUE(picked.has_value());
+    EXPECT_EQ(*picked, (Handles{far, tag, left}));
+    EXPECT_EQ(promptDuringPick, CadMainWindow::pickPrompt(0));
+    EXPECT_EQ(window->promptLine()->text(), CadMainWindow::idlePrompt());
+}
+
+TEST_F(PickingTest, ClickOnEmptySpaceOrFarFromEverythingPicksNothing)
+{
+    const auto picked = pick([&] {
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, QPoint(390, 290));
+        // Just outside the click tolerance to the left of "LEFT".
+        const QPoint nearLeft = view()->viewTransform().toScreen(10.0, 61.0).toPoint() -
+                                QPoint(static_cast<int>(DrawingView::pickTolerance) + 3, 0);
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, nearLeft);
+        key(Qt::Key_Enter);
+    });
+    ASSERT_TRUE(picked.has_value());
+    EXPECT_TRUE(picked->empty());
+}
+
+TEST_F(PickingTest, WindowToTheRightTakesWhatIsInsideToTheLeftWhatItTouches)
+{
+    // A rectangle that holds all of "LEFT" and "FAR" but only the start of "MIDDLE".
+    const ViewTransform t = view()->viewTransform();
+    const QPoint topLeft = t.toScreen(5.0, 70.0).toPoint();
+    const QPoint bottomRight = t.toScreen(33.0, 25.0).toPoint();
+    const QPoint topRight(bottomRight.x(), topLeft.y());
+    const QPoint bottomLeft(topLeft.x(), bottomRight.y());
+
+    const auto inside = pick([&] {
+        drag(topLeft, bottomRight);
+        key(Qt::Key_Return);
+    });
+    ASSERT_TRUE(inside.has_value());
+    EXPECT_EQ(*inside, (Handles{left, far}));
+
+    const auto crossing = pick([&] {
+        drag(topRight, bottomLeft);
+        key(Qt::Key_Return);
+    });
+    ASSERT_TRUE(crossing.has_value());
+    EXPECT_EQ(*crossing, (Handles{left, middle, far}));
+}
+
+TEST_F(PickingTest, OnlyWhatPassesTheFilterCanBePicked)
+{
+    struct Case {
+        const char* name;
+        Variant types;
+        Variant values;
+        Handles expected;
+    };
+    const Case cases[] = {
+        {"TextOnly", types({0}), values({Variant(u"TEXT")}), {left, far}},
+        {"InsertOnly", types({0}), values({Variant(u"INSERT")}), {tag}},
+        {"TextPattern", types({0, 1}), values({Variant(u"TEXT"), Variant(u"F*")}), {far}},
+        {"BlockName", types({0, 2}), values({Variant(u"INSERT"), Variant(u"tag")}), {tag}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // What the window shows as picked is already filtered, not only what the call returns.
+        Handles shownAsPicked;
+        const auto picked = pick(
+            [&] {
+                click(left);
+                click(tag);
+                click(far);
+                shownAsPicked = view()->pickedHandles();
+                key(Qt::Key_Return);
+            },
+            c.types, c.values);
+        ASSERT_TRUE(picked.has_value());
+        EXPECT_EQ(*picked, c.expected);
+        EXPECT_EQ(shownAsPicked, c.expected);
+    }
+}
+
+TEST_F(PickingTest, WindowRespectsTheFilterToo)
+{
+    const auto picked = pick(
+        [&] {
+            drag(QPoint(399, 1), QPoint(1, 299));
+            key(Qt::Key_Return);
+        },
+        types({0}), values({Variant(u"INSERT")}));
+    ASSERT_TRUE(picked.has_value());
+    EXPECT_EQ(*picked, (Handles{tag}));
+}
+
+TEST_F(PickingTest, EndingAndCancelling)
+{
+    WindowServiceHandlers services(window.get());
+    struct Case {
+        const char* name;
+        std::function<void()> end;
+        bool cancelled;
+    };
+    const Case cases[] = {
+        {"RightClick", [&] { QTest::mouseClick(view(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5)); }, false},
+        {"Space", [&] { key(Qt::Key_Space); }, false},
+        {"EscapeKey", [&] { key(Qt::Key_Escape); }, true},
+        {"EscapeService", [&] { EXPECT_TRUE(services.handle(u"escape", {}).toBool()); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto picked = pick([&] {
+            click(middle);
+            c.end();
+        });
+        EXPECT_EQ(picked.has_value(), !c.cancelled);
+        if (picked) {
+            EXPECT_EQ(*picked, (Handles{middle}));
+        }
+        EXPECT_FALSE(view()->isPicking());
+    }
+    // Escape with no pick running has nothing to cancel.
+    EXPECT_FALSE(services.handle(u"Escape", {}).toBool());
+}
+
+TEST_F(PickingTest, ClosingTheWindowCancelsThePick)
+{
+    const auto picked = pick([&] {
+        click(left);
+        window->close();
+    });
+    EXPECT_FALSE(picked.has_value());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(view()->isPicking());
+}
+
+TEST_F(PickingTest, DestroyingTheWindowCancelsThePickAndLaterPicksFail)
+{
+    const auto picked = pick([&] { window.reset(); });
+    EXPECT_FALSE(picked.has_value());
+    // The session keeps the picker of a window that is gone: every pick is cancelled.
+    EXPECT_FALSE(pick([] {}).has_value());
+}
+
+TEST_F(PickingTest, SelectionIsHighlightedWhilePicking)
+{
+    QImage before;
+    QImage during;
+    const QPoint at = pointOf(left);
+    pick([&] {
+        before = view()->grab().toImage();
+        click(left);
+        during = view()->grab().toImage();
+        key(Qt::Key_Escape);
+    });
+    const QColor highlight = view()->palette().color(QPalette::Highlight);
+    auto countHighlight = [&](const QImage& image) {
+        int n = 0;
+        for (int y = at.y() - 15; y <= at.y() + 15; ++y)
+            for (int x = at.x() - 40; x <= at.x() + 40; ++x)
+                n += image.pixelColor(x, y) == highlight;
+        return n;
+    };
+    EXPECT_EQ(countHighlight(before), 0);
+    EXPECT_GT(countHighlight(during), 10);
+}
+
+}  // namespace
+}  // namespace kelvocad::test
