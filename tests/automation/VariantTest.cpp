@@ -1,5 +1,6 @@
 #include "automation/AutomationError.h"
 #include "automation/Variant.h"
+#include "automation/Object.h"
 
 #include <gtest/gtest.h>
 
@@ -52,4 +53,22 @@ TEST(Variant, Int16ArrayConvertsItsElements)
     EXPECT_EQ(types.at(1).type(), automation::VariantType::Int16);
     EXPECT_EQ(types.at(1).toInt(), 66);
     EXPECT_THROW(types.setAt(0, Variant(u"TEXT")), AutomationError);
+}
+
+namespace {
+class Probe : public automation::Object {
+public:
+    Variant get(std::u16string_view, std::span<const Variant>) override { return {}; }
+    void put(std::u16string_view, const Variant&, std::span<const Variant>) override {}
+    Variant call(std::u16string_view, std::span<const Variant>) override { return {}; }
+};
+}  // namespace
+
+TEST(Variant, HoldsAConcreteObjectClassAsObject)
+{
+    auto probe = std::make_shared<Probe>();
+    const Variant v = probe;
+    EXPECT_EQ(v.type(), automation::VariantType::Object);
+    EXPECT_EQ(v.toObject().get(), probe.get());
+    EXPECT_EQ(Variant(std::shared_ptr<Probe>()).toObject(), nullptr);
 }

@@ -37,7 +37,8 @@ const std::vector<std::u16string>& WindowServiceHandlers::names()
 {
     static const std::vector<std::u16string> all = {u"IsIconic",     u"Restore",          u"OpenIcon",
                                                     u"BringToFront", u"SetForegroundWindow", u"IsForeground",
-                                                    u"ForegroundWindow", u"Escape",        u"DrawMarker"};
+                                                    u"ForegroundWindow", u"Escape",        u"PickInProgress",
+                                                    u"DrawMarker"};
     return all;
 }
 
@@ -65,6 +66,8 @@ Variant WindowServiceHandlers::handle(std::u16string_view name, std::span<const 
         return Variant(isForeground() ? window_->view()->session().applicationWindow : int32_t{0});
     if (is(u"Escape"))
         return Variant(escape());
+    if (is(u"PickInProgress"))
+        return Variant(window_->view()->isPicking());
     if (is(u"DrawMarker"))
         return Variant(drawMarker(args));
     throw AutomationError(hr::MemberNotFound, u"Unknown window service: " + std::u16string(name));

@@ -28,6 +28,7 @@ class CadMainWindow;
 //   ForegroundWindow()        -> int    the main window's handle when it is active, else 0
 //   Escape()                  -> bool   cancels a pick in progress like the Escape key; false
 //                                        when there was nothing to cancel
+//   PickInProgress()          -> bool   a SelectOnScreen is waiting for the user
 //   DrawMarker(window, points, penWidth, colour, xorMode) -> bool
 //                                        draws a polyline over the drawing view until its next
 //                                        change; points is a flat array x0, y0, x1, y1, ... in

@@ -71,6 +71,8 @@ public:
     int32_t documentWindow = 0;
 
     PickStrategy& picker() const noexcept { return *picker_; }
+    // Held by a pick in progress, so that setting another strategy meanwhile is safe.
+    std::shared_ptr<PickStrategy> pickerPtr() const noexcept { return picker_; }
     void setPicker(std::shared_ptr<PickStrategy> picker);
     // The scripted picker a session starts with (null once another strategy is set).
     ScriptedPicker* scriptedPicker() const noexcept { return scripted_; }

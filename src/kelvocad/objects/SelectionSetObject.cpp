@@ -101,7 +101,10 @@ void SelectionSetObject::selectOnScreen(const Variant& types, const Variant& val
 {
     data();
     const SelectionFilter filter = SelectionFilter::fromVariants(types, values);
-    PickResult result = session().picker().pick(session().drawing(), filter);
+    // The window's strategy runs an event loop until the user ends the pick; anything may
+    // change meanwhile, so everything is looked up again afterwards.
+    const auto picker = session().pickerPtr();
+    PickResult result = picker->pick(session().drawing(), filter);
     if (result.cancelled)
         throwCadError(u"The selection was cancelled");
     // A picked handle that names no model-space entity (any more) is not selectable.
