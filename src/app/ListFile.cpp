@@ -100,16 +100,18 @@ TextEncoding writeListFile(const std::filesystem::path& path, const std::vector<
     case TextEncoding::Ansi:
         break;
     case TextEncoding::Utf8Bom:
-        bytes = std::string(kUtf8Bom) + common::toUtf8(text);
+        bytes = common::toUtf8(text);
+        bytes.insert(0, kUtf8Bom.data(), kUtf8Bom.size());
         break;
     case TextEncoding::Utf16LE:
-        bytes = kUtf16LEBom;
-        appendUtf16(bytes, text, false);
+    case TextEncoding::Utf16BE: {
+        const bool bigEndian = encoding == TextEncoding::Utf16BE;
+        const std::string_view bom = bigEndian ? kUtf16BEBom : kUtf16LEBom;
+        bytes.reserve(bom.size() + 2 * text.size());
+        bytes.append(bom.data(), bom.size());
+        appendUtf16(bytes, text, bigEndian);
         break;
-    case TextEncoding::Utf16BE:
-        bytes = kUtf16BEBom;
-        appendUtf16(bytes, text, true);
-        break;
+    }
     }
     common::writeFileAtomically(path, bytes);
     return encoding;

@@ -96,7 +96,7 @@ Document parse(std::string_view bytes)
         document.encoding = bigEndian ? ProfileEncoding::Utf16BE : ProfileEncoding::Utf16LE;
         const std::string_view body = bytes.substr(2);
         if (body.size() % 2 != 0)
-            document.oddTrailingByte = body.substr(body.size() - 1);
+            document.oddTrailingByte.assign(1, body.back());
         const std::u16string units = unitsFromBytes(body, bigEndian);
         document.lines = splitLines(std::u16string_view(units), [](std::u16string_view text, std::u16string ending) {
             return Line{std::u16string(text), std::move(ending), std::nullopt};
