@@ -15,7 +15,6 @@
 #include <QCborValue>
 #include <QEventLoop>
 #include <QLocalSocket>
-#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -78,9 +77,10 @@ protected:
     QTemporaryDir dir_;
     QString path_;
     std::shared_ptr<TestRoot> target_;
-    std::unique_ptr<ServerThread> server_;
-    QPointer<QEventLoop> waitLoop_;
+    // Touched only in the server thread, which must be gone before these are destroyed.
+    QEventLoop* waitLoop_ = nullptr;
     std::promise<void> waitStarted_;
+    std::unique_ptr<ServerThread> server_;
 };
 
 AutomationError callError(const std::function<void()>& f)
