@@ -1,0 +1,193 @@
+// The kelvocad program itself, started as a process of its own and reached over the
+// running-object directory the way KelvoEdit reaches it.
+#include "automation/AutomationError.h"
+#include "automation/Object.h"
+#include "automation/socket/RunningObjectDirectory.h"
+#include "automation/socket/SocketClient.h"
+#include "automation/socket/SocketRunningObjects.h"
+
+#include <gtest/gtest.h>
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include <csignal>
+
+namespace kelvocad::test {
+namespace {
+
+using automation::AutomationError;
+using automation::ObjectRef;
+using automation::Variant;
+using automation::socket::RunningObjectDirectory;
+using automation::socket::SocketClient;
+using automation::socket::SocketRunningObjects;
+
+constexpr std::chrono::milliseconds quickRetry{20};
+// Generous bounds for a program starting and stopping on a busy machine.
+constexpr int startMs = 60000;
+
+class KelvoCadProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(runtime.isValid());
+        directory.emplace(std::filesystem::path(runtime.path().toStdString()) / "kelvoedit");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::SeparateChannels);
+        process.start(QStringLiteral(KELVOCAD_EXECUTABLE), {QStringLiteral("--progid"), QString::fromStdU16String(progId),
+                                                          QStringLiteral("--progid"), QString::fromStdU16String(otherProgId)});
+        ASSERT_TRUE(process.waitForStarted(startMs));
+        // The program says when it serves.
+        QByteArray out;
+        const QDeadlineTimer deadline(startMs);
+        while (out.count('\n') < 2 && !deadline.hasExpired() && process.state() == QProcess::Running) {
+            process.waitForReadyRead(200);
+            out += process.readAllStandardOutput();
+        }
+        ASSERT_TRUE(out.contains("serving KelvoCadTest.Other")) << out.constData()
+                                                                << process.readAllStandardError().constData();
+    }
+
+    void TearDown() override
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            if (!process.waitForFinished(startMs))
+                process.kill();
+            process.waitForFinished(startMs);
+        }
+    }
+
+    std::shared_ptr<SocketClient> connect(std::u16string_view id = u"KelvoCadTest.App") const
+    {
+        return SocketClient::connect(directory->socketPath(id), quickRetry);
+    }
+
+    // Waits until the program reports a pick waiting for the user.
+    bool waitForPick(SocketClient& client)
+    {
+        const QDeadlineTimer deadline(startMs);
+        while (!deadline.hasExpired()) {
+            if (client.service(u"PickInProgress").toBool())
+                return true;
+            QThread::msleep(10);
+        }
+        return false;
+    }
+
+    const std::u16string progId = u"KelvoCadTest.App";
+    const std::u16string otherProgId = u"KelvoCadTest.Other";
+    QTemporaryDir runtime;
+    std::optional<RunningObjectDirectory> directory;
+    QProcess process;
+};
+
+TEST_F(KelvoCadProcessTest, ServesTheDrawingAndTheRealWindow)
+{
+    SocketRunningObjects table(*directory, quickRetry);
+    EXPECT_TRUE(table.isRunning(progId));
+    EXPECT_TRUE(table.isRunning(u"kelvocadtest.other"));
+    {
+        ObjectRef app = table.activeObject(progId);
+        ObjectRef doc = app->get(u"ActiveDocument").toObject();
+        EXPECT_NE(app->get(u"HWND").toInt(), 0);
+        EXPECT_NE(doc->get(u"HWND").toInt(), 0);
+        // The window's drawing view has told the session its size.
+        const Variant screen = doc->call(u"GetVariable", {Variant(u"SCREENSIZE")});
+        EXPECT_GT(screen.at(0).toInt(), 100);
+        EXPECT_GT(screen.at(1).toInt(), 100);
+        EXPECT_NE(screen.at(0).toInt(), 1000);  // not the session's value before any window existed
+        EXPECT_GT(doc->get(u"Layers").toObject()->get(u"Count").toInt(), 1);
+    }
+    auto client = connect();
+    EXPECT_FALSE(client->service(u"IsIconic").toBool());
+    EXPECT_FALSE(client->service(u"Escape").toBool());
+}
+
+TEST_F(KelvoCadProcessTest, EscapeCancelsAPickAndOtherProgIdsWaitMeanwhile)
+{
+    std::atomic<bool> pickFailed{false};
+    std::thread picker([&] {
+        auto client = connect();
+        ObjectRef doc = client->rootObject()->get(u"ActiveDocument").toObject();
+        ObjectRef set = doc->get(u"SelectionSets").toObject()->call(u"Add", {Variant(u"P")}).toObject();
+        try {
+            set->call(u"SelectOnScreen");
+        } catch (const AutomationError&) {
+            pickFailed = true;
+        }
+    });
+    auto control = connect();
+    ASSERT_TRUE(waitForPick(*control));
+
+    // A call through the other ProgID is told to wait: it may only be answered after the pick.
+    std::atomic<bool> answeredDuringPick{false};
+    std::thread other([&] {
+        auto client = connect(otherProgId);
+        client->rootObject()->get(u"HWND");
+        answeredDuringPick = client->service(u"PickInProgress").toBool();
+    });
+    // Gives a wrongly admitted call the chance to show up.
+    QThread::msleep(300);
+    EXPECT_TRUE(control->service(u"Escape").toBool());
+    picker.join();
+    other.join();
+    EXPECT_TRUE(pickFailed);
+    EXPECT_FALSE(answeredDuringPick);
+}
+
+TEST_F(KelvoCadProcessTest, EndingDuringAPickFailsTheCallAndStopsServing)
+{
+    std::atomic<bool> pickFailed{false};
+    std::thread picker([&] {
+        auto client = connect();
+        ObjectRef doc = client->rootObject()->get(u"ActiveDocument").toObject();
+        ObjectRef set = doc->get(u"SelectionSets").toObject()->call(u"Add", {Variant(u"P")}).toObject();
+        try {
+            set->call(u"SelectOnScreen");
+        } catch (const AutomationError&) {
+            pickFailed = true;
+        }
+    });
+    {
+        auto control = connect();
+        ASSERT_TRUE(waitForPick(*control));
+    }
+    process.terminate();
+    picker.join();
+    EXPECT_TRUE(pickFailed);
+    ASSERT_TRUE(process.waitForFinished(startMs));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+
+    SocketRunningObjects table(*directory, quickRetry);
+    EXPECT_FALSE(table.isRunning(progId));
+    EXPECT_FALSE(table.isRunning(otherProgId));
+}
+
+TEST_F(KelvoCadProcessTest, ASecondInstanceCannotTakeOverAServedProgId)
+{
+    QProcess second;
+    second.setProcessEnvironment(process.processEnvironment());
+    second.start(QStringLiteral(KELVOCAD_EXECUTABLE), {QStringLiteral("--progid"), QString::fromStdU16String(progId)});
+    ASSERT_TRUE(second.waitForFinished(startMs));
+    EXPECT_NE(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains("KelvoCadTest.App"));
+    // The first one still serves.
+    SocketRunningObjects table(*directory, quickRetry);
+    EXPECT_TRUE(table.isRunning(progId));
+}
+
+}  // namespace
+}  // namespace kelvocad::test
