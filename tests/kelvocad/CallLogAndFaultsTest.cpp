@@ -45,6 +45,7 @@ TEST_F(CallLogAndFaultsTest, LogKeepsTheMostRecentCalls)
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records.back().index, session->callCount());
     EXPECT_EQ(records.front().index, session->callCount() - 2);
+    EXPECT_EQ(session->callCount(u"getvariable"), 5u);  // the counters keep what the log dropped
 }
 
 TEST_F(CallLogAndFaultsTest, MemberFailsOnAKindOfObject)

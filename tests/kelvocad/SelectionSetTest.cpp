@@ -75,7 +75,9 @@ TEST_F(SelectionSetTest, ScriptedPickHonoursTheFilter)
 
     set->call(u"Clear", {});
     EXPECT_EQ(set->get(u"Count").toInt(), 0);
-    picker().nextPickReturns({wire, reference});
+    // Clicking an attribute picks its block reference.
+    const auto attribute = drawing().findBlockReference(reference)->attributes[1].handle;
+    picker().nextPickReturns({wire, attribute});
     set->call(u"SelectOnScreen", {Variant::int16Array({0, 2, 66}),
                                   Variant::variantArray({Variant(u"INSERT"), Variant(u"*"), Variant(int16_t{1})})});
     EXPECT_EQ(handlesIn(set), (std::vector<std::u16string>{reference}));

@@ -102,6 +102,25 @@ void CadSession::notify(SessionEvent event)
         listener_(event);
 }
 
+namespace {
+
+std::u16string lowerCase(std::u16string_view name)
+{
+    std::u16string lower(name);
+    for (auto& c : lower)
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+    return lower;
+}
+
+}  // namespace
+
+uint64_t CadSession::callCount(std::u16string_view member) const
+{
+    auto it = memberCounts_.find(lowerCase(member));
+    return it == memberCounts_.end() ? 0 : it->second;
+}
+
 automation::Variant CadSession::invoke(CadObject& object, MemberAccess access, std::u16string_view member,
                                        std::span<const automation::Variant> args, const automation::Variant* value)
 {
@@ -109,6 +128,7 @@ automation::Variant CadSession::invoke(CadObject& object, MemberAccess access, s
     auto self = shared_from_this();
     CallRecord record;
     record.index = ++callCount_;
+    ++memberCounts_[lowerCase(member)];
     record.objectKind = object.kind();
     record.objectId = object.id();
     record.member = std::u16string(member);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -84,8 +85,10 @@ public:
 
     CallLog& callLog() noexcept { return callLog_; }
     FaultInjector& faults() noexcept { return faults_; }
-    // Every member access so far, rejected and failed ones included.
+    // Every member access so far, rejected and failed ones included; in all, or of one
+    // member (any letter case) on any object. Unlike the log, these never drop anything.
     uint64_t callCount() const noexcept { return callCount_; }
+    uint64_t callCount(std::u16string_view member) const;
 
     void setEventListener(std::function<void(SessionEvent)> listener) { listener_ = std::move(listener); }
     void notify(SessionEvent event);
@@ -107,6 +110,7 @@ private:
     CallLog callLog_;
     FaultInjector faults_;
     uint64_t callCount_ = 0;
+    std::map<std::u16string, uint64_t> memberCounts_;  // by member name in lower case
     uint64_t documentGeneration_ = 1;
     std::function<void(SessionEvent)> listener_;
 };

@@ -107,11 +107,15 @@ void SelectionSetObject::selectOnScreen(const Variant& types, const Variant& val
     PickResult result = picker->pick(session().drawing(), filter);
     if (result.cancelled)
         throwCadError(u"The selection was cancelled");
-    // A picked handle that names no model-space entity (any more) is not selectable.
+    // Picking an attribute picks its block reference; a handle that names nothing (any
+    // more) is not selectable.
     const Drawing& drawing = session().drawing();
     std::vector<const ModelEntity*> picked;
     for (const auto& handle : result.handles) {
         const ModelEntity* entity = drawing.findEntity(handle);
+        if (!entity)
+            if (const BlockReference* owner = drawing.ownerOfAttribute(handle))
+                entity = drawing.findEntity(owner->handle);
         if (entity)
             picked.push_back(entity);
     }

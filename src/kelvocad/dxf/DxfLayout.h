@@ -1,0 +1,54 @@
+#pragma once
+
+#include "kelvocad/dxf/DxfTag.h"
+#include "kelvocad/model/DrawingRecords.h"
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace kelvocad {
+
+// Tag indices [begin, end) of one record in a file's group stream.
+struct DxfRange {
+    size_t begin = 0;
+    size_t end = 0;
+};
+
+// One entity of the ENTITIES section as it stands in the file: an INSERT with its ATTRIBs
+// and SEQEND is one unit, as is a POLYLINE with its vertices. modelHandle names the model
+// entity read from it (empty for what the model does not hold).
+struct DxfEntityUnit {
+    DxfRange record;
+    std::vector<DxfRange> attributes;
+    std::vector<std::u16string> attributeHandles;  // model handles, parallel to attributes
+    std::optional<DxfRange> sequenceEnd;
+    std::u16string modelHandle;
+    std::string fileHandle;  // group 5 as read; empty when the record has none
+    std::vector<std::string> attributeFileHandles;
+};
+
+// Where the parts that a save may change stand in a file, and the model's records as they
+// were read from it, so that a save changes only what was edited.
+struct DxfLayout {
+    std::optional<size_t> handleSeedValue;  // the tag holding $HANDSEED's value
+    std::optional<size_t> headerEnd;        // ENDSEC of HEADER
+    std::optional<size_t> layerTableEnd;    // ENDTAB of the LAYER table
+    std::string layerTableHandle;
+    std::string modelSpaceRecordHandle;     // owner of model-space entities (R2000 on)
+    std::map<size_t, std::u16string> layerRecords;  // first tag of a LAYER entry -> name
+    std::map<size_t, size_t> layerRecordEnds;
+    std::vector<LayerRecord> layersAsRead;
+
+    std::optional<size_t> entitiesBegin;  // first tag after 2/ENTITIES
+    std::optional<size_t> entitiesEnd;    // its ENDSEC
+    std::vector<DxfEntityUnit> units;
+    std::unordered_map<std::u16string, ModelEntity> entitiesAsRead;  // by model handle
+
+    uint64_t highestFileHandle = 0;  // of every handle the file holds or names, $HANDSEED - 1 included
+};
+
+}  // namespace kelvocad

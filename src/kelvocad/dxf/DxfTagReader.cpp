@@ -1,0 +1,126 @@
+#include "kelvocad/dxf/DxfTagReader.h"
+
+#include "kelvocad/dxf/DxfError.h"
+
+namespace kelvocad {
+
+namespace {
+
+constexpr std::string_view binarySentinel = "AutoCAD Binary DXF";
+
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view bytes) : bytes_(bytes) {}
+
+    bool atEnd() const { return position_ >= bytes_.size(); }
+    size_t lineNumber() const { return line_; }
+
+    // The next line without its ending; false at the end of the bytes.
+    bool next(std::string_view& line)
+    {
+        if (atEnd())
+            return false;
+        size_t end = bytes_.find('\n', position_);
+        const bool lastLine = end == std::string_view::npos;
+        if (lastLine)
+            end = bytes_.size();
+        line = bytes_.substr(position_, end - position_);
+        position_ = lastLine ? bytes_.size() : end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        ++line_;
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    size_t position_ = 0;
+    size_t line_ = 0;
+};
+
+bool isHexDigits(std::string_view text)
+{
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
+            return false;
+    return true;
+}
+
+std::string quoted(std::string_view text)
+{
+    constexpr size_t shown = 40;
+    std::string result = "'";
+    for (char c : text.substr(0, shown))
+        result += (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) ? '?' : c;
+    if (text.size() > shown)
+        result += "...";
+    return result + "'";
+}
+
+}  // namespace
+
+DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::filesystem::path& path)
+{
+    auto fail = [&path](size_t line, std::string reason) { throw DxfError(path, line, std::move(reason)); };
+
+    if (bytes.substr(0, binarySentinel.size()) == binarySentinel)
+        fail(1, "binary DXF files are not supported; save the drawing as ASCII DXF");
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos)
+        fail(0, "the file is empty");
+
+    Result result;
+    const size_t firstBreak = bytes.find('\n');
+    result.crlf = firstBreak != std::string_view::npos && firstBreak > 0 && bytes[firstBreak - 1] == '\r';
+
+    LineCursor cursor(bytes);
+    std::string_view codeLine;
+    std::string_view valueLine;
+    while (cursor.next(codeLine)) {
+        const size_t line = cursor.lineNumber();
+        if (codeLine.find('\0') != std::string_view::npos)
+            fail(line, "binary data where a group code was expected");
+        const auto code = parseDxfInteger(codeLine);
+        if (!code)
+            fail(line, "group code expected, found " + quoted(codeLine));
+        const auto type = (*code >= 0 && *code <= 1071) ? dxfValueType(static_cast<int>(*code)) : std::nullopt;
+        if (!type)
+            fail(line, "unknown group code " + quoted(codeLine));
+        if (!cursor.next(valueLine))
+            fail(line, "the file ends before the value of group code " + std::to_string(*code));
+        const size_t valueLineNumber = cursor.lineNumber();
+        if (valueLine.find('\0') != std::string_view::npos)
+            fail(valueLineNumber, "binary data in the value of group code " + std::to_string(*code));
+
+        switch (*type) {
+        case DxfValueType::Double:
+            if (!parseDxfDouble(valueLine))
+                fail(valueLineNumber, "number expected for group code " + std::to_string(*code) + ", found " +
+                                          quoted(valueLine));
+            break;
+        case DxfValueType::Integer:
+            if (!parseDxfInteger(valueLine))
+                fail(valueLineNumber, "integer expected for group code " + std::to_string(*code) + ", found " +
+                                          quoted(valueLine));
+            break;
+        case DxfValueType::Handle:
+            if (!parseDxfHandle(valueLine))
+                fail(valueLineNumber, "handle expected for group code " + std::to_string(*code) + ", found " +
+                                          quoted(valueLine));
+            break;
+        case DxfValueType::Binary:
+            if (!isHexDigits(valueLine))
+                fail(valueLineNumber, "hexadecimal data expected for group code " + std::to_string(*code));
+            break;
+        case DxfValueType::String:
+            break;
+        }
+        result.tags.push_back({static_cast<int>(*code), std::string(valueLine), line});
+        if (*code == 0 && valueLine == "EOF")
+            return result;
+    }
+    fail(cursor.lineNumber(), "the file ends without EOF (it may be truncated)");
+}
+
+}  // namespace kelvocad

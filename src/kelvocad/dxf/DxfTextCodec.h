@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kelvocad {
+
+// The text encoding of one DXF file: UTF-8 from AutoCAD 2007 (AC1021) on, before that the
+// ANSI code page named by $DWGCODEPAGE. Either way a character may stand as \U+XXXX (and,
+// in the older files, a double-byte character as \M+nXXXX); decoding resolves both, and
+// encoding writes \U+XXXX for a character the code page cannot hold.
+class DxfTextCodec {
+public:
+    DxfTextCodec(std::string_view acadVersion, std::string_view dwgCodePage);
+
+    std::u16string decode(std::string_view bytes) const;
+    std::string encode(std::u16string_view text) const;
+
+    bool isUtf8() const noexcept { return codePage_ == utf8CodePage; }
+    int codePage() const noexcept { return codePage_; }
+
+    // The Windows code page of a $DWGCODEPAGE name such as ANSI_1252; 0 when unknown.
+    static int codePageFromName(std::string_view name);
+    // True for AC1021 and later.
+    static bool versionUsesUtf8(std::string_view acadVersion);
+
+    static constexpr int utf8CodePage = 65001;
+
+private:
+    std::u16string decodeBytes(std::string_view bytes, int codePage) const;
+    std::u16string unescape(std::u16string_view text) const;
+
+    int codePage_;
+};
+
+}  // namespace kelvocad
