@@ -199,6 +199,10 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes)
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
     const mode_t mode = replacing ? (existing.st_mode & 07777) : 0666;
+    // Renaming over a file needs only a writable folder; a file the user made read-only must
+    // stay as it is, as it would on Windows.
+    if (replacing && ::access(target.c_str(), W_OK) != 0)
+        throw FileError(path, errnoText(errno));
 
     fs::path temporary;
     int fd = -1;

@@ -11,7 +11,8 @@ namespace common {
 
 // Writes the whole file or nothing: the bytes go to a temporary file in the same folder,
 // which is flushed to disk and then renamed over the target. A crash or a full disk leaves
-// the previous file as it was. Throws FileError; the temporary file is removed on failure.
+// the previous file as it was. A read-only file is not replaced. Throws FileError; the
+// temporary file is removed on failure.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // The whole file; nullopt when it does not exist. Throws FileError when it exists but

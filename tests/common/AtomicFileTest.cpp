@@ -123,6 +123,17 @@ TEST_F(AtomicFile, ReadOnlyFolderKeepsTheOldFile)
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"KelvoEdit.ini"});
 }
 
+TEST_F(AtomicFile, ReadOnlyFileIsNotReplaced)
+{
+    const fs::path file = folder / "KelvoEditTagList.txt";
+    writeBytes(file, "kept\r\n");
+    fs::permissions(folder.path(), fs::perms::all);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_TRUE(writeThrowsFileError(file, "new"));
+    EXPECT_EQ(readBytes(file), "kept\r\n");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"KelvoEditTagList.txt"});
+}
+
 TEST_F(AtomicFile, KeepsPermissionsAndSymbolicLinks)
 {
     const fs::path real = folder / "real.ini";
