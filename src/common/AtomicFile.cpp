@@ -40,7 +40,7 @@ fs::path resolvedTarget(const fs::path& path)
 
 fs::path temporaryPathBeside(const fs::path& target)
 {
-    static std::mt19937_64 generator{std::random_device{}()};
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     const char* digits = "0123456789abcdef";
     std::string suffix = ".tmp";
     std::uint64_t value = generator();
