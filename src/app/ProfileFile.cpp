@@ -202,10 +202,9 @@ struct Location {
     std::optional<size_t> key;        // the first line of that key inside the section
 };
 
-Location locate(const Document& document, std::u16string_view section, std::u16string_view key)
+Location locateSection(const Document& document, std::u16string_view section)
 {
     section = trimBlanks(section);
-    key = trimBlanks(key);
     Location location;
     const auto& lines = document.lines;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -218,7 +217,6 @@ Location locate(const Document& document, std::u16string_view section, std::u16s
         }
         if (common::equalsIgnoringCase(*name, section))
             location.section = i;
-        continue;
     }
     location.sectionEnd = lines.size();
     return location;
@@ -276,7 +274,7 @@ std::u16string ProfileFile::readString(std::u16string_view section, std::u16stri
     std::u16string value(defaultValue);
     try {
         const Document document = load(path_);
-        Location location = locate(document, section, key);
+        Location location = locateSection(document, section);
         if (location.section) {
             findKey(document, key, location);
             if (location.key)
@@ -304,7 +302,7 @@ void ProfileFile::writeString(std::u16string_view section, std::u16string_view k
 {
     Document document = load(path_);
     const std::u16string text = singleLine(value);
-    Location location = locate(document, section, key);
+    Location location = locateSection(document, section);
     auto& lines = document.lines;
     if (location.section)
         findKey(document, key, location);
