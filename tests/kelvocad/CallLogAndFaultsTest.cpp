@@ -22,7 +22,7 @@ TEST_F(CallLogAndFaultsTest, LogRecordsEveryAccessWithItsOutcome)
     EXPECT_EQ(records[0].member, u"HandleToObject");
     EXPECT_EQ(records[0].access, MemberAccess::Call);
     EXPECT_EQ(records[0].args, std::vector<Variant>{Variant(handle)});
-    EXPECT_EQ(records[0].result.toObject(), text);
+    EXPECT_EQ(CallRecord::loggedObject(records[0].result), text);
 
     EXPECT_EQ(records[1].objectKind, u"Text");
     EXPECT_EQ(records[1].objectId, handle);
@@ -34,6 +34,20 @@ TEST_F(CallLogAndFaultsTest, LogRecordsEveryAccessWithItsOutcome)
     EXPECT_EQ(records[2].index, before + 3);
     EXPECT_NE(records[2].describe().find(u"NoSuchMember"), std::u16string::npos);
     EXPECT_EQ(session->callLog().count(u"textstring", u"Text"), 1u);
+}
+
+TEST_F(CallLogAndFaultsTest, LogDoesNotKeepObjectsOrTheSessionAlive)
+{
+    std::weak_ptr<CadSession> watch = session;
+    std::weak_ptr<automation::Object> text = entity(textHandle(u"W-01"));
+    auto reference = entity(blockReferenceHandles()[0]);
+    reference->call(u"GetAttributes", {});
+    EXPECT_TRUE(text.expired());
+    reference.reset();
+    app.reset();
+    doc.reset();
+    session.reset();
+    EXPECT_TRUE(watch.expired());
 }
 
 TEST_F(CallLogAndFaultsTest, LogKeepsTheMostRecentCalls)

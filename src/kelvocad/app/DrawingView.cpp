@@ -300,8 +300,7 @@ void DrawingView::paintShape(QPainter& painter, const ViewTransform& view, const
             continue;
         }
         painter.setTransform(text.fontToWorld * view.worldToScreen());
-        painter.setPen(colour);
-        painter.drawText(QPointF(0.0, 0.0), text.string);
+        painter.fillPath(text.glyphs, colour);
     }
     if (shape.isBlockReference) {
         painter.setTransform(QTransform());
@@ -320,8 +319,6 @@ void DrawingView::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Base));
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.setFont(layout_.font());
 
     const ViewTransform view = viewTransform();
     const DrawingShapes& all = shapes();

@@ -105,6 +105,7 @@ PlacedText TextLayout::place(const std::u16string& string, const Point3& inserti
     textToWorld.rotateRadians(angle);
     textToWorld.scale(stretchX, stretchY);
     placed.fontToWorld = QTransform::fromScale(unit, -unit) * textToWorld;
+    placed.glyphs.addText(0.0, 0.0, font_, placed.string);
     placed.outline = textToWorld.map(QPolygonF(QVector<QPointF>{
         QPointF(0.0, -descent), QPointF(width, -descent), QPointF(width, height), QPointF(0.0, height)}));
     return placed;

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPainterPath>
 #include <QPolygonF>
 #include <QString>
 #include <QTransform>
@@ -18,6 +19,10 @@ struct PlacedText {
     // From the pixels of the reference font (Y down, baseline at 0, string starting at x 0)
     // to drawing coordinates.
     QTransform fontToWorld;
+    // The glyph outlines in the reference font's pixels. Texts are filled as outlines
+    // rather than drawn with a scaled font: scaled glyph rendering shares the font file's
+    // state with the widgets' fonts and shrank the menu's letters.
+    QPainterPath glyphs;
     // The text's box (baseline start, baseline end, top end, top start, with the descent
     // below the baseline) in drawing coordinates.
     QPolygonF outline;

@@ -5,6 +5,7 @@
 #include "kelvocad/app/CadAutomationHost.h"
 #include "kelvocad/app/CadCommandLine.h"
 #include "kelvocad/app/CadMainWindow.h"
+#include "kelvocad/app/DrawingView.h"
 #include "kelvocad/objects/CadSession.h"
 
 #include <QApplication>
@@ -73,6 +74,8 @@ int main(int argc, char** argv)
     auto session = kelvocad::CadSession::create();
     kelvocad::CadMainWindow window(session);
     window.show();
+    // Start with the whole drawing in sight; clients read the view from the session.
+    window.view()->zoomExtents();
 
     kelvocad::CadAutomationHost host(session, &window);
     try {

@@ -9,11 +9,12 @@
 namespace kelvocad {
 
 // One group of a DXF file: its code and the value line's bytes as they stand in the file
-// (no line ending), and the 1-based line of the code.
+// (no line ending), and the 1-based line of the code (0 for a group made here).
 struct DxfTag {
     int code = 0;
     std::string value;
     size_t line = 0;
+    std::string codeText;  // the code line as read, so that an unchanged file is written back as it was
 };
 
 enum class DxfValueType { String, Double, Integer, Handle, Binary };

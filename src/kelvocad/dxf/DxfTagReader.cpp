@@ -116,7 +116,7 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
         case DxfValueType::String:
             break;
         }
-        result.tags.push_back({static_cast<int>(*code), std::string(valueLine), line});
+        result.tags.push_back({static_cast<int>(*code), std::string(valueLine), line, std::string(codeLine)});
         if (*code == 0 && valueLine == "EOF")
             return result;
     }

@@ -26,14 +26,17 @@ struct CallRecord {
     std::u16string errorDescription;
 
     bool failed() const noexcept { return errorCode.has_value(); }
+    // Objects passed or returned are logged as stand-ins that do not keep them alive (the
+    // objects hold the session, which holds the log); this is the object a stand-in was
+    // made for, or null once it is gone.
+    static automation::ObjectRef loggedObject(const automation::Variant& value);
     // "Text(1A2).TextString = \"W-01\" -> ok" and the like, for logs and test output.
     std::u16string describe() const;
 };
 
 // The most recent calls of a session. It keeps at most capacity() records, dropping the
 // oldest, so a KelvoCAD that runs for days does not grow without end; the session's call
-// counter keeps counting regardless. Records hold the values passed and returned, objects
-// included, until they are dropped or the log is cleared.
+// counter keeps counting regardless.
 class CallLog {
 public:
     void add(CallRecord record);

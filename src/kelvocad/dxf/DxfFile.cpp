@@ -1,0 +1,416 @@
+#include "kelvocad/dxf/DxfFile.h"
+
+#include "common/AtomicFile.h"
+#include "common/Utf.h"
+#include "kelvocad/dxf/DxfAlignment.h"
+#include "kelvocad/dxf/DxfError.h"
+#include "kelvocad/dxf/DxfTagReader.h"
+#include "kelvocad/dxf/DxfWriter.h"
+#include "kelvocad/model/Drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace kelvocad {
+
+namespace {
+
+// Handles above this are kept as they are but never raise the model's next handle, which
+// would run out of room.
+constexpr uint64_t highestReservableHandle = uint64_t{1} << 60;
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool is(const DxfTag& tag, int code, std::string_view word)
+{
+    return tag.code == code && trimmed(tag.value) == word;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The groups of one record, read the way the model needs them.
+class RecordReader {
+public:
+    RecordReader(const std::vector<DxfTag>& tags, DxfRange range, const DxfTextCodec& codec)
+        : tags_(tags), range_(range), codec_(codec)
+    {
+    }
+
+    std::optional<std::string_view> first(int code) const
+    {
+        bool inGroup = false;
+        for (size_t i = range_.begin + 1; i < range_.end; ++i) {
+            const DxfTag& tag = tags_[i];
+            if (tag.code == 101 || tag.code >= 1000)
+                break;  // an embedded object or extended data: not the entity's own groups
+            if (tag.code == 102) {
+                inGroup = !tag.value.empty() && tag.value[0] == '{';
+                continue;
+            }
+            if (!inGroup && tag.code == code)
+                return std::string_view(tag.value);
+        }
+        return std::nullopt;
+    }
+
+    bool has(int code) const { return first(code).has_value(); }
+
+    std::u16string text(int code, std::u16string fallback = {}) const
+    {
+        auto value = first(code);
+        return value ? codec_.decode(*value) : fallback;
+    }
+
+    double number(int code, double fallback) const
+    {
+        auto value = first(code);
+        auto parsed = value ? parseDxfDouble(*value) : std::nullopt;
+        return parsed ? *parsed : fallback;
+    }
+
+    int integer(int code, int fallback = 0) const
+    {
+        auto value = first(code);
+        auto parsed = value ? parseDxfInteger(*value) : std::nullopt;
+        if (!parsed)
+            return fallback;
+        return static_cast<int>(std::clamp<int64_t>(*parsed, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max()));
+    }
+
+    Point3 point(int code) const { return {number(code, 0.0), number(code + 10, 0.0), number(code + 20, 0.0)}; }
+
+    std::string handle() const
+    {
+        auto value = first(5);
+        return value ? std::string(trimmed(*value)) : std::string();
+    }
+
+private:
+    const std::vector<DxfTag>& tags_;
+    DxfRange range_;
+    const DxfTextCodec& codec_;
+};
+
+std::u16string normalizedHandle(const std::string& fileHandle)
+{
+    return Drawing::normalizeHandle(common::fromAscii(fileHandle));
+}
+
+size_t nextRecord(const std::vector<DxfTag>& tags, size_t from, size_t end)
+{
+    while (from < end && tags[from].code != 0)
+        ++from;
+    return from;
+}
+
+std::string printable(std::string_view text)
+{
+    std::string result;
+    for (char c : text.substr(0, 40))
+        result += (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) ? '?' : c;
+    return result;
+}
+
+}  // namespace
+
+DxfFile::DxfFile(std::filesystem::path path, std::vector<DxfTag> tags, bool crlf, std::string acadVersion,
+                 DxfTextCodec codec)
+    : path_(std::move(path))
+    , tags_(std::move(tags))
+    , crlf_(crlf)
+    , acadVersion_(std::move(acadVersion))
+    , codec_(codec)
+    , drawing_(std::make_shared<Drawing>())
+{
+}
+
+void DxfFile::fail(size_t tagIndex, std::string reason) const
+{
+    const size_t line = tagIndex < tags_.size() ? tags_[tagIndex].line : (tags_.empty() ? 0 : tags_.back().line);
+    throw DxfError(path_, line, std::move(reason));
+}
+
+DxfFile DxfFile::open(const std::filesystem::path& path)
+{
+    std::optional<std::string> bytes;
+    try {
+        bytes = common::readFileBytes(path);
+    } catch (const common::FileError& error) {
+        throw DxfError(path, 0, error.reason());
+    }
+    if (!bytes)
+        throw DxfError(path, 0, "the file does not exist");
+    return parse(*bytes, path);
+}
+
+DxfFile DxfFile::parse(std::string_view bytes, const std::filesystem::path& path)
+{
+    DxfTagReader::Result read = DxfTagReader::read(bytes, path);
+
+    // The version and code page decide how every string reads, so they come first.
+    std::string version = "AC1009";
+    std::string codePageName;
+    size_t versionLine = 0;
+    for (size_t i = 0; i + 1 < read.tags.size() && !is(read.tags[i], 0, "ENDSEC"); ++i) {
+        if (is(read.tags[i], 9, "$ACADVER") && read.tags[i + 1].code == 1) {
+            version = std::string(trimmed(read.tags[i + 1].value));
+            versionLine = read.tags[i + 1].line;
+        } else if (is(read.tags[i], 9, "$DWGCODEPAGE") && read.tags[i + 1].code == 3) {
+            codePageName = std::string(trimmed(read.tags[i + 1].value));
+        }
+    }
+    const bool knownVersion = version.size() == 6 && version.substr(0, 2) == "AC" &&
+                              std::all_of(version.begin() + 2, version.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+                              version >= "AC1006" && version <= "AC1032";
+    if (!knownVersion)
+        throw DxfError(path, versionLine, "unsupported DXF version '" + printable(version) +
+                                              "' (R12 AC1009 to R2018 AC1032 can be read)");
+
+    DxfTextCodec codec(version, codePageName);
+    DxfFile file(path, std::move(read.tags), read.crlf, std::move(version), codec);
+    file.reserveFileHandles();
+    file.readSections();
+    file.drawing_->clearUndo();
+    return file;
+}
+
+void DxfFile::reserveFileHandles()
+{
+    uint64_t highest = 0;
+    for (size_t i = 0; i < tags_.size(); ++i) {
+        const DxfTag& tag = tags_[i];
+        std::optional<uint64_t> value;
+        if (dxfValueType(tag.code) == DxfValueType::Handle)
+            value = parseDxfHandle(tag.value);
+        if (is(tag, 9, "$HANDSEED") && i + 1 < tags_.size() && tags_[i + 1].code == 5) {
+            auto seed = parseDxfHandle(tags_[i + 1].value);
+            if (seed && *seed > 0)
+                value = *seed - 1;
+        }
+        if (value && *value <= highestReservableHandle)
+            highest = std::max(highest, *value);
+    }
+    layout_.highestFileHandle = highest;
+    if (highest > 0)
+        drawing_->reserveHandle(common::fromAscii(formatDxfHandle(highest)));
+}
+
+void DxfFile::readSections()
+{
+    size_t i = 0;
+    while (true) {
+        if (i >= tags_.size())
+            fail(i, "the file ends without EOF");
+        const DxfTag& tag = tags_[i];
+        if (tag.code == 999) {
+            ++i;
+            continue;
+        }
+        if (is(tag, 0, "EOF"))
+            return;
+        if (!is(tag, 0, "SECTION"))
+            fail(i, "SECTION expected, found group " + std::to_string(tag.code) + " '" + printable(tag.value) + "'");
+        if (i + 1 >= tags_.size() || tags_[i + 1].code != 2)
+            fail(i + 1, "section name (group 2) expected after SECTION");
+        const std::string name(trimmed(tags_[i + 1].value));
+        size_t end = i + 2;
+        while (end < tags_.size() && !is(tags_[end], 0, "ENDSEC")) {
+            if (is(tags_[end], 0, "SECTION") || is(tags_[end], 0, "EOF"))
+                fail(end, "section " + printable(name) + " is not closed by ENDSEC");
+            ++end;
+        }
+        if (end >= tags_.size())
+            fail(end, "section " + printable(name) + " is not closed by ENDSEC");
+        if (name == "HEADER")
+            readHeader(i + 2, end);
+        else if (name == "TABLES")
+            readTables(i + 2, end);
+        else if (name == "BLOCKS")
+            readBlocks(i + 2, end);
+        else if (name == "ENTITIES")
+            readEntities(i + 2, end);
+        i = end + 1;
+    }
+}
+
+void DxfFile::readHeader(size_t begin, size_t end)
+{
+    layout_.headerEnd = end;
+    for (size_t i = begin; i + 1 < end; ++i)
+        if (is(tags_[i], 9, "$HANDSEED") && tags_[i + 1].code == 5)
+            layout_.handleSeedValue = i + 1;
+}
+
+void DxfFile::readTables(size_t begin, size_t end)
+{
+    std::string table;
+    for (size_t i = nextRecord(tags_, begin, end); i < end;) {
+        const size_t next = nextRecord(tags_, i + 1, end);
+        const DxfRange range{i, next};
+        const RecordReader record(tags_, range, codec_);
+        const std::string_view type = trimmed(tags_[i].value);
+        if (type == "TABLE") {
+            auto name = record.first(2);
+            table = name ? std::string(trimmed(*name)) : std::string();
+            if (table == "LAYER")
+                layout_.layerTableHandle = record.handle();
+        } else if (type == "ENDTAB") {
+            if (table == "LAYER")
+                layout_.layerTableEnd = i;
+            table.clear();
+        } else if (table == "LAYER" && type == "LAYER") {
+            std::u16string name = record.text(2);
+            if (!name.empty()) {
+                const bool locked = (record.integer(70) & 4) != 0;
+                drawing_->addLayer(name);
+                drawing_->setLayerLocked(name, locked);
+                layout_.layerRecords[i] = name;
+                layout_.layerRecordEnds[i] = next;
+                layout_.layersAsRead.push_back({name, locked});
+            }
+        } else if (table == "BLOCK_RECORD" && type == "BLOCK_RECORD") {
+            auto name = record.first(2);
+            if (name && equalsIgnoringCase(trimmed(*name), "*Model_Space"))
+                layout_.modelSpaceRecordHandle = record.handle();
+        }
+        i = next;
+    }
+}
+
+void DxfFile::readBlocks(size_t begin, size_t end)
+{
+    std::optional<BlockDefinition> block;
+    for (size_t i = nextRecord(tags_, begin, end); i < end;) {
+        const size_t next = nextRecord(tags_, i + 1, end);
+        const RecordReader record(tags_, {i, next}, codec_);
+        const std::string_view type = trimmed(tags_[i].value);
+        if (type == "BLOCK") {
+            block = BlockDefinition{record.text(2), record.point(10), {}};
+        } else if (type == "ENDBLK") {
+            if (block && !block->name.empty() && block->name[0] != u'*')
+                drawing_->addBlock(std::move(*block));
+            block.reset();
+        } else if (type == "ATTDEF" && block) {
+            AttributeDefinition definition;
+            definition.handle = normalizedHandle(record.handle());
+            definition.tag = record.text(2);
+            definition.prompt = record.text(3);
+            definition.defaultValue = record.text(1);
+            definition.insertionPoint = record.point(10) - block->basePoint;
+            definition.alignment = alignmentFromDxf({record.integer(72), record.integer(74)});
+            definition.height = record.number(40, definition.height);
+            block->attributes.push_back(std::move(definition));
+        }
+        i = next;
+    }
+}
+
+void DxfFile::readEntities(size_t begin, size_t end)
+{
+    layout_.entitiesBegin = begin;
+    layout_.entitiesEnd = end;
+    size_t i = begin;
+    while (i < end && tags_[i].code == 999)
+        ++i;
+    if (i < end && tags_[i].code != 0)
+        fail(i, "an entity (group 0) expected in ENTITIES");
+    while (i < end) {
+        DxfEntityUnit unit;
+        unit.record = {i, nextRecord(tags_, i + 1, end)};
+        const RecordReader record(tags_, unit.record, codec_);
+        const std::string_view type = trimmed(tags_[i].value);
+        size_t next = unit.record.end;
+        if (type == "INSERT" && record.integer(66) == 1) {
+            while (true) {
+                if (next >= end)
+                    fail(i, "the block reference's attributes are not closed by SEQEND");
+                const DxfRange part{next, nextRecord(tags_, next + 1, end)};
+                const std::string_view partType = trimmed(tags_[next].value);
+                if (partType == "ATTRIB") {
+                    unit.attributes.push_back(part);
+                } else if (partType == "SEQEND") {
+                    unit.sequenceEnd = part;
+                    next = part.end;
+                    break;
+                } else {
+                    fail(next, "ATTRIB or SEQEND expected after INSERT, found '" + printable(partType) + "'");
+                }
+                next = part.end;
+            }
+        }
+        unit.fileHandle = record.handle();
+        const bool modelSpace = record.integer(67) != 1;
+        if (modelSpace && type == "TEXT") {
+            TextEntity text;
+            text.handle = normalizedHandle(unit.fileHandle);
+            text.layer = record.text(8, text.layer);
+            text.string = record.text(1);
+            text.insertionPoint = record.point(10);
+            text.alignmentPoint = record.has(11) ? record.point(11) : text.insertionPoint;
+            text.alignment = alignmentFromDxf({record.integer(72), record.integer(73)});
+            text.height = record.number(40, text.height);
+            text.rotation = record.number(50, 0.0) * std::numbers::pi / 180.0;
+            text.style = record.text(7, text.style);
+            unit.modelHandle = drawing_->addText(std::move(text));
+        } else if (modelSpace && type == "INSERT") {
+            BlockReference reference;
+            reference.handle = normalizedHandle(unit.fileHandle);
+            reference.name = record.text(2);
+            reference.layer = record.text(8, reference.layer);
+            reference.insertionPoint = record.point(10);
+            for (const DxfRange& part : unit.attributes) {
+                const RecordReader attribute(tags_, part, codec_);
+                AttributeReference value;
+                unit.attributeFileHandles.push_back(attribute.handle());
+                value.handle = normalizedHandle(unit.attributeFileHandles.back());
+                value.tag = attribute.text(2);
+                value.string = attribute.text(1);
+                value.insertionPoint = attribute.point(10);
+                value.alignmentPoint = attribute.has(11) ? attribute.point(11) : value.insertionPoint;
+                value.alignment = alignmentFromDxf({attribute.integer(72), attribute.integer(74)});
+                value.height = attribute.number(40, value.height);
+                value.layer = attribute.text(8, value.layer);
+                reference.attributes.push_back(std::move(value));
+            }
+            unit.modelHandle = drawing_->addBlockReference(std::move(reference));
+            for (const auto& attribute : drawing_->findBlockReference(unit.modelHandle)->attributes)
+                unit.attributeHandles.push_back(attribute.handle);
+        }
+        if (!unit.modelHandle.empty())
+            layout_.entitiesAsRead.emplace(unit.modelHandle, *drawing_->findEntity(unit.modelHandle));
+        layout_.units.push_back(std::move(unit));
+        i = next;
+    }
+}
+
+std::string DxfFile::serialize() const
+{
+    return DxfWriter(*this).write();
+}
+
+void DxfFile::save(const std::filesystem::path& path) const
+{
+    const std::string bytes = serialize();
+    try {
+        common::writeFileAtomically(path, bytes);
+    } catch (const common::FileError& error) {
+        throw DxfError(path, 0, error.reason());
+    }
+}
+
+}  // namespace kelvocad

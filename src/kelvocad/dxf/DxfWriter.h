@@ -1,0 +1,58 @@
+#pragma once
+
+#include "kelvocad/dxf/DxfLayout.h"
+#include "kelvocad/dxf/DxfTag.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvocad {
+
+class Drawing;
+class DxfFile;
+class DxfTextCodec;
+
+// Writes a DxfFile's groups back with the drawing's current state: records the model
+// holds are changed group by group where they were edited, erased ones are left out, new
+// ones are written in the file's version, and everything else is copied as read.
+class DxfWriter {
+public:
+    explicit DxfWriter(const DxfFile& file);
+
+    std::string write();
+
+private:
+    using Tags = std::vector<DxfTag>;
+
+    Tags copy(DxfRange range) const;
+    std::string encode(std::u16string_view text) const;
+    std::string allocateHandle();
+    std::string fileHandleOf(std::u16string_view modelHandle) const;
+
+    Tags entities();
+    Tags patchedText(const DxfEntityUnit& unit, const TextEntity& now, const TextEntity& was) const;
+    Tags patchedReference(const DxfEntityUnit& unit, const BlockReference& now, const BlockReference& was);
+    Tags patchedAttribute(DxfRange range, const std::string& fileHandle, const AttributeReference& now,
+                          const AttributeReference& was) const;
+    Tags newText(const TextEntity& text) const;
+    Tags newReference(const BlockReference& reference);
+    Tags newAttribute(const AttributeReference& attribute, const std::string& owner) const;
+    Tags newSequenceEnd(const std::string& owner, const std::u16string& layer);
+    Tags patchedLayer(size_t begin, size_t end) const;
+    Tags newLayers();
+
+    void emit(const DxfTag& tag);
+    void emit(const Tags& tags);
+
+    const DxfFile& file_;
+    const Drawing& drawing_;
+    const DxfLayout& layout_;
+    const DxfTextCodec& codec_;
+    bool subclassMarkers_;
+    uint64_t nextHandle_ = 1;
+    std::string out_;
+};
+
+}  // namespace kelvocad
