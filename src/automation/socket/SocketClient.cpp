@@ -30,6 +30,12 @@ std::shared_ptr<SocketClient> SocketClient::connect(const QString& socketPath, s
     return client;
 }
 
+std::shared_ptr<SocketClient> SocketClient::of(const ObjectRef& object)
+{
+    const auto* proxy = dynamic_cast<const SocketProxy*>(object.get());
+    return proxy ? proxy->client() : nullptr;
+}
+
 SocketClient::SocketClient(Passkey, std::chrono::milliseconds retryInterval)
     : socket_(std::make_unique<QLocalSocket>()),
       retryInterval_(retryInterval),
@@ -167,6 +173,7 @@ void SocketClient::send(const QByteArray& frame)
     if (!isConnected())
         disconnected(u"The connection to the server is closed");
     socket_->write(frame);
+    socket_->flush();
     while (socket_->bytesToWrite() > 0) {
         if (!socket_->waitForBytesWritten(pollMilliseconds) && socket_->state() != QLocalSocket::ConnectedState)
             disconnected(u"The server has closed the connection");

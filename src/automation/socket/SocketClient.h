@@ -41,6 +41,9 @@ public:
     static std::shared_ptr<SocketClient> connect(const QString& socketPath,
                                                  std::chrono::milliseconds retryInterval = defaultRetryInterval);
 
+    // The connection an object came through; null for an object that is not a proxy.
+    static std::shared_ptr<SocketClient> of(const ObjectRef& object);
+
     SocketClient(Passkey, std::chrono::milliseconds retryInterval);
     ~SocketClient();
     SocketClient(const SocketClient&) = delete;
@@ -52,8 +55,8 @@ public:
     Variant invoke(int64_t objectId, InvokeKind kind, std::u16string_view member, std::span<const Variant> args,
                    const Variant& value = {});
 
-    // A window-service request (restore, bring to front, ...), answered by the server's
-    // handler of that name.
+    // A window-service request (names in WindowService.h), answered by the server's
+    // handler of that name. Served even while another call runs there.
     Variant service(std::u16string_view name, std::span<const Variant> args = {});
 
     // How many objects the server holds for this connection, once it has taken in every

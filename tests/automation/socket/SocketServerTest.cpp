@@ -9,6 +9,7 @@
 #include "automation/socket/Protocol.h"
 #include "automation/socket/SocketClient.h"
 #include "automation/socket/SocketProxy.h"
+#include "automation/socket/WindowService.h"
 
 #include <QCborArray>
 #include <QCborMap>
@@ -132,7 +133,7 @@ TEST_F(SocketServerTest, WindowServicesAreServedDuringACall)
 {
     makeWaitSpin();
     server_->run([&](SocketServer& s) {
-        s.setServiceHandler(u"Escape", [this](std::span<const Variant>) {
+        s.setServiceHandler(std::u16string(automation::socket::windowservice::escape), [this](std::span<const Variant>) {
             endWait();
             return Variant(true);
         });
@@ -140,7 +141,10 @@ TEST_F(SocketServerTest, WindowServicesAreServedDuringACall)
             return Variant(!args.empty() && args[0].toInt() == 42);
         });
     });
-    std::shared_ptr<SocketClient> client = SocketClient::connect(path_, shortRetry);
+    const ObjectRef root = connectRoot();
+    const auto client = SocketClient::of(root);
+    ASSERT_TRUE(client);
+    EXPECT_FALSE(SocketClient::of(target_));
     EXPECT_TRUE(client->service(u"isforeground", std::vector{Variant(42)}).toBool());
     EXPECT_EQ(callError([&] { client->service(u"NoSuchService"); }).code(), hr::MemberNotFound);
 
