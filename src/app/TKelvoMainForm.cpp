@@ -107,6 +107,7 @@ void TKelvoMainForm::createStatusPanels()
         auto* panel = new QLabel(ui->StatusBar1);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setFixedWidth(kStatusPanelWidths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         ui->StatusBar1->addWidget(panel);
         statusPanels_[static_cast<size_t>(i)] = panel;
     }

@@ -173,6 +173,9 @@ TEST_F(MainFormTest, WindowIsAnAlwaysOnTopToolWindowWithFontsAndStatusPanels)
 {
     app::TKelvoMainForm& form = createForm();
     EXPECT_EQ(form.objectName(), QStringLiteral("TKelvoMainForm"));
+    form.show();
+    QApplication::processEvents();
+    // The pages' minimum sizes must fit the client area, or showing the window grows it.
     EXPECT_EQ(form.size(), QSize(328, 320));
     const Qt::WindowFlags flags = form.windowFlags();
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
