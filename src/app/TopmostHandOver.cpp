@@ -16,7 +16,8 @@ void setTopmost(QWidget& window, bool topmost)
     SetWindowPos(reinterpret_cast<HWND>(window.winId()), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE);
     // Keep Qt's idea of the flags in step, so a later re-creation of the window keeps them.
-    window.windowHandle()->setFlag(Qt::WindowStaysOnTopHint, topmost);
+    if (QWindow* handle = window.windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, topmost);
 #else
     if (QWindow* handle = window.windowHandle()) {
         // Changing the flag on the native window keeps it where it is; QWidget::setWindowFlag

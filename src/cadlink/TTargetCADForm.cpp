@@ -65,14 +65,19 @@ void TTargetCADForm::showEvent(QShowEvent* event)
 
 bool TTargetCADForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((watched == ui->Edit1 || watched == ui->Edit2) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            errors_.run([this] { SpeedButton3Click(); });
-            return true;
-        }
-    }
+    if ((watched == ui->Edit1 || watched == ui->Edit2) && event->type() == QEvent::KeyPress &&
+        Edit1KeyPress(*static_cast<QKeyEvent*>(event)))
+        return true;
     return QDialog::eventFilter(watched, event);
+}
+
+bool TTargetCADForm::Edit1KeyPress(const QKeyEvent& event)
+{
+    if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter)
+        return false;
+    // Consumed even when the change fails: Enter is never typed and never reaches a button.
+    errors_.run([this] { SpeedButton3Click(); });
+    return true;
 }
 
 void TTargetCADForm::FormShow()

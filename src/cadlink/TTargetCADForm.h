@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <memory>
 
+class QKeyEvent;
+
 namespace Ui {
 class TTargetCADForm;
 }
@@ -46,6 +48,8 @@ private:
     void SpeedButton2Click();
     void SpeedButton3Click();
     void Button1Click();
+    // Enter in Edit1 or Edit2 runs 変更; returns whether the key was consumed.
+    bool Edit1KeyPress(const QKeyEvent& event);
 
     void showList();
     void selectLine(int index);
