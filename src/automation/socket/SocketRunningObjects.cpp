@@ -32,7 +32,10 @@ ObjectRef SocketRunningObjects::activeObject(std::u16string_view progId)
 {
     requireRegistered(progId);
     const auto client = SocketClient::connect(directory_.socketPath(progId), retryInterval_);
-    return client->rootObject();
+    ObjectRef root = client->rootObject();
+    if (!root)
+        throw AutomationError(hr::NoInterface, u"The running object offers no Automation interface");
+    return root;
 }
 
 }  // namespace automation::socket
