@@ -227,6 +227,8 @@ void TKelvoMainForm::FormCreate()
 
     // The window is centred unless the settings say otherwise; a saved position is used as
     // it is, even off every screen.
+    // The native window knows its frame, so the centred position counts the borders too.
+    winId();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect frame = frameGeometry();
     const ProfileFile profile(settingsPathFor(executablePath_));
