@@ -67,6 +67,9 @@ std::string fileKey(std::u16string_view progId)
 
 RunningObjectDirectory RunningObjectDirectory::userDefault()
 {
+    // End-to-end tests run both programs against a directory of their own.
+    if (const char* own = std::getenv("KELVOEDIT_RUNTIME_DIR"); own && *own)
+        return RunningObjectDirectory(std::filesystem::path(own));
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::error_code ec;
     if (runtime && *runtime && std::filesystem::is_directory(runtime, ec))

@@ -16,7 +16,8 @@ class RunningObjectDirectory {
 public:
     explicit RunningObjectDirectory(std::filesystem::path path) : path_(std::move(path)) {}
 
-    // $XDG_RUNTIME_DIR/kelvoedit, or /tmp/kelvoedit-<uid> without a runtime directory.
+    // $KELVOEDIT_RUNTIME_DIR if set; else $XDG_RUNTIME_DIR/kelvoedit, or
+    // /tmp/kelvoedit-<uid> without a runtime directory.
     static RunningObjectDirectory userDefault();
 
     const std::filesystem::path& path() const { return path_; }

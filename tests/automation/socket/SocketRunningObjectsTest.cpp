@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include <sys/socket.h>
@@ -137,6 +138,31 @@ TEST_F(SocketRunningObjectsTest, DirectoryIsPrivateOrRefused)
     const auto link = base() / "link";
     std::filesystem::create_directory_symlink(path, link);
     EXPECT_EQ(errorCode([&] { RunningObjectDirectory(link).ensurePrivate(); }), hr::Fail);
+}
+
+TEST_F(SocketRunningObjectsTest, DefaultDirectoryIsPerUser)
+{
+    const auto restore = [](const char* name, const char* old) {
+        if (old)
+            ::setenv(name, old, 1);
+        else
+            ::unsetenv(name);
+    };
+    const char* oldOwn = std::getenv("KELVOEDIT_RUNTIME_DIR");
+    const std::string savedOwn = oldOwn ? oldOwn : "";
+    const char* oldXdg = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedXdg = oldXdg ? oldXdg : "";
+
+    ::unsetenv("KELVOEDIT_RUNTIME_DIR");
+    ::setenv("XDG_RUNTIME_DIR", base().c_str(), 1);
+    EXPECT_EQ(RunningObjectDirectory::userDefault().path(), base() / "kelvoedit");
+    ::setenv("XDG_RUNTIME_DIR", (base() / "missing").c_str(), 1);
+    EXPECT_EQ(RunningObjectDirectory::userDefault().path().string(), "/tmp/kelvoedit-" + std::to_string(::getuid()));
+    ::setenv("KELVOEDIT_RUNTIME_DIR", (base() / "own").c_str(), 1);
+    EXPECT_EQ(RunningObjectDirectory::userDefault().path(), base() / "own");
+
+    restore("KELVOEDIT_RUNTIME_DIR", oldOwn ? savedOwn.c_str() : nullptr);
+    restore("XDG_RUNTIME_DIR", oldXdg ? savedXdg.c_str() : nullptr);
 }
 
 TEST_F(SocketRunningObjectsTest, UnusualProgIdsGetSafeDistinctNames)
