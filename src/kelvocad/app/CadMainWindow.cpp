@@ -9,8 +9,10 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
-#include <QVBoxLayout>
+
+#include <exception>
 
 namespace kelvocad {
 
@@ -52,6 +54,12 @@ CadMainWindow::CadMainWindow(std::shared_ptr<CadSession> session, QWidget* paren
         undoAction_->setEnabled(true);
     });
 
+    // Another drawing may bring another name.
+    connect(view_, &DrawingView::sessionEvent, this, [this](SessionEvent event) {
+        if (event == SessionEvent::DrawingChanged)
+            updateTitle();
+    });
+
     picker_ = std::make_shared<WindowPicker>(view_);
     session_->setPicker(picker_);
     updateTitle();
@@ -90,8 +98,13 @@ bool CadMainWindow::undoLastStep()
 {
     if (view_->isPicking())
         return false;
-    // The session tells the view to redraw.
-    return session_->undoLastStep();
+    // The session tells the view to redraw. Nothing may unwind through the event loop.
+    try {
+        return session_->undoLastStep();
+    } catch (const std::exception& error) {
+        QMessageBox::warning(this, windowTitle(), tr("元に戻せませんでした: %1").arg(QString::fromUtf8(error.what())));
+        return false;
+    }
 }
 
 void CadMainWindow::showEvent(QShowEvent* event)

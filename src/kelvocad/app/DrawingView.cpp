@@ -70,6 +70,7 @@ void DrawingView::onSessionEvent(SessionEvent event)
     // Whatever was drawn over the view belongs to the picture it was drawn on.
     clearMarker();
     update();
+    emit sessionEvent(event);
 }
 
 // --- picking ---------------------------------------------------------------------------

@@ -58,6 +58,8 @@ public:
     static constexpr double pickTolerance = 4.0;
 
 signals:
+    // Every event of the session, after the view has taken it in.
+    void sessionEvent(kelvocad::SessionEvent event);
     void pickEnded();
     void pickSelectionChanged(int count);
 

@@ -191,5 +191,16 @@ TEST_F(ViewAndUndoTest, WindowHandlesArePublishedAndTheTitleNamesTheDocument)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("KelvoCAD - Sample.dxf"));
 }
 
+TEST_F(ViewAndUndoTest, AnotherDrawingIsShownUnderItsName)
+{
+    auto other = std::make_shared<Drawing>();
+    const std::u16string only = other->addText(text(u"ONLY", 0.0, 0.0));
+    session->documentName = u"Other.dxf";
+    session->replaceDrawing(other);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("KelvoCAD - Other.dxf"));
+    ASSERT_EQ(view()->shapes().shapes().size(), 1u);
+    EXPECT_EQ(view()->shapes().shapes()[0].handle, only);
+}
+
 }  // namespace
 }  // namespace kelvocad::test
