@@ -1,0 +1,21 @@
+#pragma once
+
+#include "editor/Kelvo.h"
+#include "editor/Kelvo2.h"
+#include "editor/nAtt.h"
+#include "editor/nBlk.h"
+
+#include <vector>
+
+namespace editor {
+
+// The records of all three pages. The main window owns one instance for the program's
+// life, so every page sees the same arrays and a test gets fresh ones.
+struct EntityArrays {
+    std::vector<Kelvo> TextEntities;
+    std::vector<Kelvo2> SearchHits;
+    std::vector<nBlk> GridBlocks;
+    std::vector<nAtt> GridAttributes;
+};
+
+}  // namespace editor

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "FakeLineEditorHost.h"
+#include "automation/InProcessRunningObjects.h"
+#include "cadlink/FakeWindowServices.h"
+#include "editor/EntityArrays.h"
+#include "editor/LineEditorContext.h"
+#include "kelvocad/model/Drawing.h"
+#include "kelvocad/objects/CadSession.h"
+#include "kelvocad/objects/ScriptedPicker.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace editor::test {
+
+inline std::string utf8(const std::u16string& text)
+{
+    return common::toUtf8(text);
+}
+
+// An empty KelvoCAD drawing running under the default ProgID, a page of plain fields and
+// the main window's state, wired the way the main window wires them.
+class EditorFixture : public ::testing::Test {
+protected:
+    std::shared_ptr<kelvocad::CadSession> session = kelvocad::CadSession::create(std::make_shared<kelvocad::Drawing>());
+    automation::InProcessRunningObjects runningObjects;
+    cadlink::fakes::FakeWindowServices windows;
+    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
+    cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
+    FakeLineEditorHost host;
+    EntityArrays arrays;
+    LineEditorFields fields;
+    LineEditorContext context{link, host, arrays.TextEntities, fields};
+
+    void SetUp() override
+    {
+        windows.ownWindow = 7;
+        session->applicationWindow = 99;
+        runningObjects.announce(link.progId, session->application());
+    }
+
+    kelvocad::Drawing& drawing() { return session->drawing(); }
+    kelvocad::ScriptedPicker& picker() { return *session->scriptedPicker(); }
+
+    std::u16string addText(const std::u16string& string, double x, double y, const std::u16string& layer = u"0",
+                           int alignment = 0)
+    {
+        kelvocad::TextEntity text;
+        text.string = string;
+        text.layer = layer;
+        text.insertionPoint = {x, y, 0.0};
+        text.alignmentPoint = {x + 5.0, y, 0.0};
+        text.alignment = alignment;
+        drawing().addLayer(layer);
+        return drawing().addText(text);
+    }
+
+    const kelvocad::TextEntity& text(const std::u16string& handle)
+    {
+        const auto* t = drawing().findText(handle);
+        if (!t)
+            throw std::runtime_error("no TEXT " + utf8(handle));
+        return *t;
+    }
+
+    // The TEXT strings of the drawing, in model-space order.
+    std::vector<std::u16string> textStrings()
+    {
+        std::vector<std::u16string> strings;
+        for (const auto& e : drawing().entities())
+            if (const auto* t = std::get_if<kelvocad::TextEntity>(&e))
+                strings.push_back(t->string);
+        return strings;
+    }
+
+    // Everything an operation may change, one line per entity.
+    std::vector<std::string> snapshot()
+    {
+        std::vector<std::string> lines;
+        for (const auto& e : drawing().entities()) {
+            std::ostringstream out;
+            if (const auto* t = std::get_if<kelvocad::TextEntity>(&e)) {
+                out << "T " << utf8(t->handle) << ' ' << utf8(t->layer) << ' ' << utf8(t->string) << ' '
+                    << t->insertionPoint.x << ',' << t->insertionPoint.y << ' ' << t->alignmentPoint.x << ','
+                    << t->alignmentPoint.y << ' ' << t->alignment;
+            } else if (const auto* b = std::get_if<kelvocad::BlockReference>(&e)) {
+                out << "B " << utf8(b->handle);
+                for (const auto& a : b->attributes)
+                    out << ' ' << utf8(a.tag) << '=' << utf8(a.string);
+            }
+            lines.push_back(out.str());
+        }
+        return lines;
+    }
+
+    // The drawing as it is now, with the undo history emptied so that a later undo can only
+    // take back what the operation under test did.
+    std::vector<std::string> markDrawing()
+    {
+        drawing().clearUndo();
+        return snapshot();
+    }
+
+    // One CAD undo takes the drawing back to `before`, and there was nothing else to undo.
+    void expectOneUndoRestores(const std::vector<std::string>& before)
+    {
+        EXPECT_EQ(drawing().journal().markDepth(), 0) << "undo group left open";
+        EXPECT_TRUE(session->undoLastStep());
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_FALSE(session->undoLastStep()) << "the operation took more than one undo step";
+    }
+
+    void setLines(std::vector<std::u16string> lines) { host.lines = std::move(lines); }
+};
+
+}  // namespace editor::test
