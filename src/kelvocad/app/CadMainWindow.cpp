@@ -30,6 +30,21 @@ CadMainWindow::CadMainWindow(std::shared_ptr<CadSession> session, QWidget* paren
     statusBar()->setSizeGripEnabled(true);
 
     QMenu* fileMenu = menuBar()->addMenu(tr("ファイル(&F)"));
+    saveAction_ = fileMenu->addAction(tr("上書き保存(&S)"));
+    saveAction_->setObjectName(QStringLiteral("saveAction"));
+    saveAction_->setShortcut(QKeySequence::Save);
+    saveAction_->setEnabled(false);
+    connect(saveAction_, &QAction::triggered, this, [this] {
+        if (!save_)
+            return;
+        try {
+            save_();
+            statusBar()->showMessage(tr("保存しました"), 3000);
+        } catch (const std::exception& error) {
+            QMessageBox::warning(this, windowTitle(), tr("保存できませんでした: %1").arg(QString::fromUtf8(error.what())));
+        }
+    });
+    fileMenu->addSeparator();
     QAction* exitAction = fileMenu->addAction(tr("終了(&X)"));
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
 
@@ -92,6 +107,12 @@ QString CadMainWindow::pickPrompt(int selected)
 void CadMainWindow::updateTitle()
 {
     setWindowTitle(QStringLiteral("KelvoCAD - ") + QString::fromStdU16String(session_->documentName));
+}
+
+void CadMainWindow::setSaveHandler(std::function<void()> save)
+{
+    save_ = std::move(save);
+    saveAction_->setEnabled(static_cast<bool>(save_));
 }
 
 bool CadMainWindow::undoLastStep()

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -31,6 +32,8 @@ public:
     // a pick is in progress.
     bool undoLastStep();
     void updateTitle();
+    // Enables File > Save, which calls this; a failure is shown in a message box.
+    void setSaveHandler(std::function<void()> save);
 
     // The prompts of the prompt line.
     static QString idlePrompt();
@@ -47,6 +50,8 @@ private:
     DrawingView* view_ = nullptr;
     QLabel* prompt_ = nullptr;
     QAction* undoAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    std::function<void()> save_;
     std::shared_ptr<WindowPicker> picker_;
 };
 

@@ -4,6 +4,7 @@
 #include "automation/socket/RunningObjectDirectory.h"
 #include "kelvocad/app/CadAutomationHost.h"
 #include "kelvocad/app/CadCommandLine.h"
+#include "kelvocad/app/CadDocument.h"
 #include "kelvocad/app/CadMainWindow.h"
 #include "kelvocad/app/DrawingView.h"
 #include "kelvocad/objects/CadSession.h"
@@ -13,6 +14,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <unistd.h>
 
 namespace {
@@ -63,16 +65,18 @@ int main(int argc, char** argv)
         std::fputs(kelvocad::CadCommandLine::usage().toLocal8Bit().constData(), stderr);
         return 2;
     }
-    if (!options.drawingFile.isEmpty()) {
-        // FIXME: opening a drawing needs the DXF reader, which does not exist yet; until it
-        // does, a named file is refused rather than silently replaced by the sample.
-        printError(QStringLiteral("cannot open %1: reading DXF files is not available in this build")
-                       .arg(options.drawingFile));
+    kelvocad::CadDocument document;
+    try {
+        document = options.drawingFile.isEmpty() ? kelvocad::CadDocument::sample()
+                                                 : kelvocad::CadDocument::open(options.drawingFile);
+    } catch (const std::exception& error) {
+        printError(QString::fromUtf8(error.what()));
         return 2;
     }
-
-    auto session = kelvocad::CadSession::create();
+    const auto& session = document.session();
     kelvocad::CadMainWindow window(session);
+    if (document.canSave())
+        window.setSaveHandler([&document] { document.save(); });
     window.show();
     // Start with the whole drawing in sight; clients read the view from the session.
     window.view()->zoomExtents();

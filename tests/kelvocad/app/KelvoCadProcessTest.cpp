@@ -189,5 +189,23 @@ TEST_F(KelvoCadProcessTest, ASecondInstanceCannotTakeOverAServedProgId)
     EXPECT_TRUE(table.isRunning(progId));
 }
 
+TEST(KelvoCadProgram, RefusesADrawingItCannotRead)
+{
+    QTemporaryDir runtime;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(KELVOCAD_EXECUTABLE),
+                  {QStringLiteral("--progid"), QStringLiteral("KelvoCadTest.None"), runtime.filePath("missing.dxf")});
+    ASSERT_TRUE(program.waitForFinished(startMs));
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_TRUE(program.readAllStandardError().contains("missing.dxf"));
+    // Nothing was served.
+    SocketRunningObjects table(RunningObjectDirectory(std::filesystem::path(runtime.path().toStdString()) / "kelvoedit"));
+    EXPECT_THROW(table.isRunning(u"KelvoCadTest.None"), AutomationError);
+}
+
 }  // namespace
 }  // namespace kelvocad::test
