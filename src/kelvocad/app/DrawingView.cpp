@@ -138,9 +138,10 @@ PickResult DrawingView::pickResult() const
 
 // --- marker and view -------------------------------------------------------------------
 
-void DrawingView::showMarker(const QPolygon& points, int penWidth, const QColor& colour)
+void DrawingView::showMarker(const QPolygon& points, int penWidth, const QColor& colour, MarkerMode mode)
 {
     marker_ = points;
+    markerMode_ = mode;
     markerPenWidth_ = std::max(penWidth, 1);
     markerColour_ = colour;
     update();
@@ -341,6 +342,11 @@ void DrawingView::paintEvent(QPaintEvent* event)
     if (!marker_.isEmpty()) {
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(markerColour_, markerPenWidth_, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        if (markerMode_ == MarkerMode::Xor) {
+            // Antialiased edges would XOR twice where they overlap.
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        }
         painter.drawPolyline(marker_);
     }
 }

@@ -46,8 +46,9 @@ public:
     PickResult pickResult() const;
 
     // A temporary polyline over the view, in its pixels, gone at the next change of the
-    // drawing or of the view.
-    void showMarker(const QPolygon& points, int penWidth, const QColor& colour);
+    // drawing or of the view. With xorMode the pen's colour is XORed onto the picture.
+    enum class MarkerMode { Normal, Xor };
+    void showMarker(const QPolygon& points, int penWidth, const QColor& colour, MarkerMode mode = MarkerMode::Normal);
     void clearMarker();
     bool hasMarker() const noexcept { return !marker_.isEmpty(); }
 
@@ -98,6 +99,7 @@ private:
     QPolygon marker_;
     int markerPenWidth_ = 1;
     QColor markerColour_;
+    MarkerMode markerMode_ = MarkerMode::Normal;
 };
 
 }  // namespace kelvocad

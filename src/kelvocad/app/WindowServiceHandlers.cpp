@@ -128,7 +128,9 @@ bool WindowServiceHandlers::drawMarker(std::span<const Variant> args)
     const auto colour = static_cast<uint32_t>(args[3].toInt());
     if (polygon.size() < 2)
         return false;
-    window_->view()->showMarker(polygon, penWidth, fromColorRef(colour));
+    const bool xorMode = args.size() > 4 && args[4].toBool();
+    window_->view()->showMarker(polygon, penWidth, fromColorRef(colour),
+                                xorMode ? DrawingView::MarkerMode::Xor : DrawingView::MarkerMode::Normal);
     return true;
 }
 

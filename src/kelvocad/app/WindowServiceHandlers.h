@@ -33,7 +33,7 @@ class CadMainWindow;
 //                                        draws a polyline over the drawing view until its next
 //                                        change; points is a flat array x0, y0, x1, y1, ... in
 //                                        the view's pixels, colour a Windows COLORREF
-//                                        (0x00BBGGRR); xorMode is accepted and drawn normally
+//                                        (0x00BBGGRR); xorMode XORs the colour onto the picture
 class WindowServiceHandlers {
 public:
     explicit WindowServiceHandlers(CadMainWindow* window);

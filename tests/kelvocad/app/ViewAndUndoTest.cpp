@@ -119,11 +119,11 @@ protected:
     {
         return view()->grab().toImage().pixelColor(pixel) == QColor(255, 100, 100);
     }
-    Variant drawMarker(WindowServiceHandlers& services)
+    Variant drawMarker(WindowServiceHandlers& services, bool xorMode = false)
     {
         const int32_t colorRef = 255 | (100 << 8) | (100 << 16);
         return services.handle(u"DrawMarker", std::vector<Variant>{Variant(session->documentWindow), triangle(),
-                                                                    Variant(3), Variant(colorRef), Variant(false)});
+                                                                    Variant(3), Variant(colorRef), Variant(xorMode)});
     }
 };
 
@@ -146,6 +146,18 @@ TEST_F(MarkerTest, DrawnOverTheViewUntilTheNextChange)
     drawMarker(services);
     write(left, u"CHANGED");
     EXPECT_FALSE(view()->hasMarker());
+}
+
+TEST_F(MarkerTest, XorModeInvertsThePenColourOntoThePicture)
+{
+    WindowServiceHandlers services(window.get());
+    const QPoint onBase(180, 150);
+    const QColor background = view()->grab().toImage().pixelColor(onBase);
+    drawMarker(services, true);
+    const QColor drawn = view()->grab().toImage().pixelColor(onBase);
+    EXPECT_EQ(drawn.red(), background.red() ^ 255);
+    EXPECT_EQ(drawn.green(), background.green() ^ 100);
+    EXPECT_EQ(drawn.blue(), background.blue() ^ 100);
 }
 
 TEST_F(MarkerTest, MalformedRequestsFailWithoutDrawing)
