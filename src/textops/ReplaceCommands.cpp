@@ -9,6 +9,15 @@ std::u16string selectionSearchPrefill(std::u16string_view selected)
     return std::u16string(selected.substr(0, selected.find_first_of(u"\r\n")));
 }
 
+void prefillTikanFields(ReplaceCommand command, TikanFields& fields, std::optional<std::u16string_view> source)
+{
+    if (!source)
+        return;
+    fields.Edit1 = command == ReplaceCommand::N8 ? selectionSearchPrefill(*source) : std::u16string(*source);
+    if (command != ReplaceCommand::N35)
+        fields.Edit2 = fields.Edit1;
+}
+
 std::optional<LineBatchResult> replaceEveryLine(std::vector<std::u16string> lines, std::u16string_view search,
                                                 std::u16string_view replacement, MatchCase matchCase,
                                                 const StepControl& control)

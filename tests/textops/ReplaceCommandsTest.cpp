@@ -41,6 +41,22 @@ TEST(ReplaceCommands, SelectionPrefillIsTheFirstSelectedLine)
     EXPECT_EQ(selectionSearchPrefill(u"\r\nabc"), u"");
 }
 
+TEST(ReplaceCommands, PrefillKeepsTheFieldsWithoutASourceAndTheCellCommandKeepsTheReplacement)
+{
+    TikanFields fields{u"old", u"typed"};
+    prefillTikanFields(ReplaceCommand::N7, fields, std::nullopt);
+    EXPECT_EQ(fields.Edit1, u"old");
+    EXPECT_EQ(fields.Edit2, u"typed");
+    prefillTikanFields(ReplaceCommand::N35, fields, u"W-01");
+    EXPECT_EQ(fields.Edit1, u"W-01");
+    EXPECT_EQ(fields.Edit2, u"typed");
+    prefillTikanFields(ReplaceCommand::N8, fields, u"a b\r\nc");
+    EXPECT_EQ(fields.Edit1, u"a b");
+    EXPECT_EQ(fields.Edit2, u"a b");
+    prefillTikanFields(ReplaceCommand::N44, fields, u"X");
+    EXPECT_EQ(fields.Edit2, u"X");
+}
+
 TEST(ReplaceCommands, EveryLineHonoursIgnoreCaseAndAnEmptySearchDoesNothing)
 {
     const auto ignoring = replaceEveryLine({u"abc", u"ABC", u"Abd"}, u"ab", u"x", MatchCase::IgnoreCase, {});

@@ -165,7 +165,7 @@ TEST(WholeConversion, ToFullWidth)
     const WholeCase cases[] = {
         {u"ｶﾞｷﾞﾊﾟｰ", u"ガギパー"},
         {u"A b~1", u"Ａ\u3000ｂ～１"},
-        {u"\"\\", u"＂＼"},
+        {u"\"", u"＂"},
         {u"｢ｳﾞ｣｡", u"「ヴ」。"},
         {u"漢字かなカナＡ", u"漢字かなカナＡ"},
         {u"", u""},
@@ -182,7 +182,7 @@ TEST(WholeConversion, ToHalfWidth)
     const WholeCase cases[] = {
         {u"ガギパー", u"ｶﾞｷﾞﾊﾟｰ"},
         {u"Ａ\u3000ｂ～１", u"A b~1"},
-        {u"＂＼", u"\"\\"},
+        {u"＂", u"\""},
         {u"「ヴ」。・", u"｢ｳﾞ｣｡･"},
         {u"漢字かなabc", u"漢字かなabc"},
         {u"", u""},
@@ -202,9 +202,12 @@ TEST(WholeConversion, SoundMarksAndSignsOutsideTheTextRanges)
     std::u16string full = u"ﾞｱﾞｶﾞﾞﾟ";
     ToZenAll(full);
     EXPECT_EQ(full, u"゛ア゛ガ゛゜");
-    std::u16string half = u"゛゜○■←│";
+    std::u16string half = u"゛゜○■←│＼";
     ToHanAll(half);
-    EXPECT_EQ(half, u"ﾞﾟ○■←│");
+    EXPECT_EQ(half, u"ﾞﾟ○■←│\\");
+    std::u16string backslash = u"\\";
+    ToZenAll(backslash);
+    EXPECT_EQ(backslash, u"＼");
 }
 #endif
 
