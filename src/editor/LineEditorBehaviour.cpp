@@ -52,6 +52,27 @@ void UndoMark(LineEditorContext& context, bool flag)
     context.fields.undoFlag = flag;
 }
 
+void SpeedButton4Click(LineEditorContext& context)
+{
+    if (context.host.canUndo())
+        context.host.undoOneStep();
+    else
+        UndoMark(context, false);
+}
+
+void SpeedButton5Click(LineEditorContext& context)
+{
+    context.host.setRunFlag(false);
+    context.host.processPendingMessages();
+    context.host.setSpeedButton5Enabled(false);
+}
+
+void N20Click(LineEditorContext& context)
+{
+    UndoMark(context, true);
+    context.host.replaceLines({});
+}
+
 void CaretYChanged(LineEditorContext& context, int caretY)
 {
     if (caretY == context.fields.CaretY_Old)

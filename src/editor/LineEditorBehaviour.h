@@ -10,6 +10,13 @@ struct LineEditorContext;
 // saved text back. Either way the Undo button and undoFlag follow the flag.
 void UndoMark(LineEditorContext& context, bool flag);
 
+// "Undo": the editor's own history first; once that is exhausted, the saved text once.
+void SpeedButton4Click(LineEditorContext& context);
+// "中止": ends the running write-back or text command after its current line.
+void SpeedButton5Click(LineEditorContext& context);
+// "クリア": empties the editor, saving its text first.
+void N20Click(LineEditorContext& context);
+
 // The caret moved to line caretY (from 1). With CheckBox9 on, pans the CAD view onto the
 // line's record, or, past the records of a TEXT editor, onto where write-back would put a
 // text typed there. Throws NumberConversionError when that needs dX/dY and a box holds no

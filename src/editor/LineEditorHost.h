@@ -35,6 +35,7 @@ public:
     virtual std::u16string selectedText() const = 0;
     // The editor's own history of typed edits.
     virtual bool canUndo() const = 0;
+    virtual void undoOneStep() = 0;
     virtual EditorBackground editorBackground() const = 0;
     virtual void setEditorBackground(EditorBackground background) = 0;
 

@@ -24,6 +24,7 @@ public:
     EditorBackground background = EditorBackground::Window;
     int backgroundChanges = 0;
     int replaceCount = 0;
+    int ownUndos = 0;
 
     std::u16string edit1;
     std::u16string edit2;
@@ -91,6 +92,11 @@ public:
     int caretColumn() const override { return column; }
     std::u16string selectedText() const override { return selection; }
     bool canUndo() const override { return editorCanUndo; }
+    void undoOneStep() override
+    {
+        ++ownUndos;
+        editorCanUndo = false;
+    }
     EditorBackground editorBackground() const override { return background; }
     void setEditorBackground(EditorBackground b) override { background = b, ++backgroundChanges; }
 

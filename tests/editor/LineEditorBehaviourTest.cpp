@@ -20,6 +20,34 @@ TEST_F(EditorFixture, UndoMarkSavesAndRestoresTheWholeText)
     EXPECT_FALSE(host.speedButton4);
 }
 
+TEST_F(EditorFixture, ClearThenUndoUsesTheEditorsHistoryFirstThenTheSavedTextOnce)
+{
+    host.lines = {u"a", u"b"};
+    N20Click(context);
+    EXPECT_TRUE(host.lines.empty());
+    EXPECT_TRUE(host.speedButton4);
+
+    host.editorCanUndo = true;  // a typed edit after the clear
+    SpeedButton4Click(context);
+    EXPECT_EQ(host.ownUndos, 1);
+    EXPECT_TRUE(host.lines.empty());
+
+    SpeedButton4Click(context);
+    EXPECT_EQ(host.lines, (std::vector<std::u16string>{u"a", u"b"}));
+    EXPECT_FALSE(host.speedButton4);
+    EXPECT_FALSE(fields.undoFlag);
+}
+
+TEST_F(EditorFixture, StopClearsRunFlagLetsMessagesThroughAndDisablesItself)
+{
+    host.run = true;
+    host.speedButton5 = true;
+    SpeedButton5Click(context);
+    EXPECT_FALSE(host.run);
+    EXPECT_EQ(host.pumps, 1);
+    EXPECT_EQ(host.speedButton5, false);
+}
+
 class CaretZoom : public EditorFixture {
 protected:
     void SetUp() override

@@ -59,6 +59,20 @@ TEST_F(WriteBack, NothingEditedWritesNothingButStillBracketsAndRegenerates)
     EXPECT_EQ(std::count(windows.log.begin(), windows.log.end(), "escape"), 1) << "only the acquisition's";
 }
 
+TEST_F(WriteBack, FiveChangedLinesTakeThreeCallsEach)
+{
+    acquireColumn({u"A", u"B", u"C", u"D", u"E"});
+    host.lines = {u"A2", u"B2", u"C2", u"D2", u"E2"};
+    session->callLog().clear();
+    writeBack();
+    std::vector<std::u16string> expected = {u"HWND", u"ActiveDocument", u"StartUndoMark"};
+    for (int i = 0; i < 5; ++i)
+        expected.insert(expected.end(), {u"HandleToObject", u"TextString", u"TextString"});
+    // The adding pass looks for its template before it sees that no line is left to add.
+    expected.insert(expected.end(), {u"HandleToObject", u"EndUndoMark", u"Regen"});
+    EXPECT_EQ(session->callLog().members(), expected);
+}
+
 TEST_F(WriteBack, ChangedBlankedAndRemovedLinesInOneUndoStep)
 {
     acquireColumn({u"A", u"B", u"C", u"D", u"E", u"F"});
