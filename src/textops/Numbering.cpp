@@ -133,7 +133,8 @@ std::u16string NumberingRun::item(std::int64_t b) const
 std::vector<std::u16string> NumberingRun::itemsForEditor() const
 {
     if (countTooLarge_ || count_ > maxNumberingLines) {
-        throw TooManyItemsError(countTooLarge_ ? countText_ : common::fromAscii(std::to_string(count_)), maxNumberingLines);
+        throw TooManyItemsError(countText(Count{countTooLarge_ ? CountReading::TooLarge : CountReading::Number, count_}, countText_),
+                                maxNumberingLines);
     }
     std::vector<std::u16string> items;
     if (count_ <= 0)

@@ -63,16 +63,25 @@ TEST(NumberingRun, OctalStartWithAnotherCharacterIsRefused)
 
 TEST(NumberingRun, ACountTheEditorCannotHoldIsRefused)
 {
-    for (const std::u16string count : {u"1000001", u"2147483647", u"99999999999", u"000099999999999999999999"}) {
-        SCOPED_TRACE(testing::PrintToString(count));
+    struct Case { std::u16string count; std::u16string requested; };
+    const Case cases[] = {
+        {u"1000001", u"1000001"},
+        {u"2147483647", u"2147483647"},
+        {u"99999999999", u"99999999999"},
+        {u"000099999999999999999999", u"99999999999999999999"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.count));
         try {
-            NumberingRun(fields(u"W", u"1", u"", count)).itemsForEditor();
+            NumberingRun(fields(u"W", u"1", u"", c.count)).itemsForEditor();
             FAIL() << "no error";
         } catch (const TooManyItemsError& e) {
+            EXPECT_EQ(e.requested(), c.requested);
             EXPECT_EQ(e.limit(), maxNumberingLines);
             EXPECT_NE(e.message().find(u"1000000"), std::u16string::npos);
         }
     }
+    EXPECT_THROW(NumberingRun(fields(u"W", u"", u"", u"1000001")).itemsForEditor(), TooManyItemsError);
 }
 
 TEST(NumberingPreview, ShowsTheFirstAndLastText)
