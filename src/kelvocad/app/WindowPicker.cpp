@@ -1,15 +1,21 @@
 #include "kelvocad/app/WindowPicker.h"
 
 #include "kelvocad/app/DrawingView.h"
+#include "kelvocad/objects/ScriptedPicker.h"
 
 #include <QEventLoop>
 
 namespace kelvocad {
 
-WindowPicker::WindowPicker(DrawingView* view) : view_(view) {}
+WindowPicker::WindowPicker(DrawingView* view) : view_(view), planned_(std::make_unique<ScriptedPicker>()) {}
 
-PickResult WindowPicker::pick(const Drawing&, const SelectionFilter& filter)
+WindowPicker::~WindowPicker() = default;
+
+PickResult WindowPicker::pick(const Drawing& drawing, const SelectionFilter& filter)
 {
+    if (planned_->pendingPicks() > 0)
+        return planned_->pick(drawing, filter);
+
     PickResult cancelled;
     cancelled.cancelled = true;
     // One user cannot answer two picks at once.

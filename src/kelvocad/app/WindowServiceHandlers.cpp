@@ -5,6 +5,8 @@
 #include "automation/socket/SocketServer.h"
 #include "kelvocad/app/CadMainWindow.h"
 #include "kelvocad/app/DrawingView.h"
+#include "kelvocad/app/WindowPicker.h"
+#include "kelvocad/objects/ScriptedPicker.h"
 #include "kelvocad/objects/CadSession.h"
 
 #include <QCoreApplication>
@@ -38,6 +40,7 @@ const std::vector<std::u16string>& WindowServiceHandlers::names()
     static const std::vector<std::u16string> all = {u"IsIconic",     u"Restore",          u"OpenIcon",
                                                     u"BringToFront", u"SetForegroundWindow", u"IsForeground",
                                                     u"ForegroundWindow", u"Escape",        u"PickInProgress",
+                                                    u"NextPickReturns", u"NextPickIsCancelled", u"Undo",
                                                     u"DrawMarker"};
     return all;
 }
@@ -68,6 +71,14 @@ Variant WindowServiceHandlers::handle(std::u16string_view name, std::span<const 
         return Variant(escape());
     if (is(u"PickInProgress"))
         return Variant(window_->view()->isPicking());
+    if (is(u"NextPickReturns"))
+        return Variant(planPick(args));
+    if (is(u"NextPickIsCancelled")) {
+        window_->picker()->plannedPicks().nextPickIsCancelled();
+        return Variant(static_cast<int32_t>(window_->picker()->plannedPicks().pendingPicks()));
+    }
+    if (is(u"Undo"))
+        return Variant(window_->undoLastStep());
     if (is(u"DrawMarker"))
         return Variant(drawMarker(args));
     throw AutomationError(hr::MemberNotFound, u"Unknown window service: " + std::u16string(name));
@@ -112,6 +123,18 @@ bool WindowServiceHandlers::escape()
         return false;
     view->cancelPick();
     return true;
+}
+
+int32_t WindowServiceHandlers::planPick(std::span<const Variant> args)
+{
+    if (args.size() != 1 || !args[0].isArray())
+        throw AutomationError(hr::InvalidArg, u"NextPickReturns takes one array of handles");
+    std::vector<std::u16string> handles;
+    for (const Variant& handle : args[0].elements())
+        handles.push_back(handle.toString());
+    ScriptedPicker& planned = window_->picker()->plannedPicks();
+    planned.nextPickReturns(std::move(handles));
+    return static_cast<int32_t>(planned.pendingPicks());
 }
 
 bool WindowServiceHandlers::drawMarker(std::span<const Variant> args)

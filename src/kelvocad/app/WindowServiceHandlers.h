@@ -4,6 +4,7 @@
 
 #include <QPointer>
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -29,6 +30,12 @@ class CadMainWindow;
 //   Escape()                  -> bool   cancels a pick in progress like the Escape key; false
 //                                        when there was nothing to cancel
 //   PickInProgress()          -> bool   a SelectOnScreen is waiting for the user
+//   NextPickReturns(handles)  -> int    plans the next SelectOnScreen's answer (an array of
+//                                        handle strings, possibly empty) so that it does not
+//                                        wait for the user; the number of planned picks
+//   NextPickIsCancelled()     -> int    plans the next SelectOnScreen to be cancelled
+//   Undo()                    -> bool   what Ctrl+Z does: undoes the last undo group; false
+//                                        when there was nothing to undo or a pick is running
 //   DrawMarker(window, points, penWidth, colour, xorMode) -> bool
 //                                        draws a polyline over the drawing view until its next
 //                                        change; points is a flat array x0, y0, x1, y1, ... in
@@ -51,6 +58,7 @@ private:
     bool bringToFront();
     bool isForeground() const;
     bool escape();
+    int32_t planPick(std::span<const automation::Variant> args);
     bool drawMarker(std::span<const automation::Variant> args);
 
     QPointer<CadMainWindow> window_;

@@ -176,6 +176,34 @@ TEST_F(KelvoCadProcessTest, EndingDuringAPickFailsTheCallAndStopsServing)
     EXPECT_FALSE(table.isRunning(otherProgId));
 }
 
+TEST_F(KelvoCadProcessTest, PlannedPickWriteAndUndoAcrossTheProcessBoundary)
+{
+    auto client = connect();
+    ObjectRef doc = client->rootObject()->get(u"ActiveDocument").toObject();
+    ObjectRef all = doc->get(u"SelectionSets").toObject()->call(u"Add", {Variant(u"ALL")}).toObject();
+    all->call(u"Select", {Variant(5), Variant::omitted(), Variant::omitted(), Variant::int16Array({0}),
+                          Variant::variantArray({Variant(u"TEXT")})});
+    ASSERT_GE(all->get(u"Count").toInt(), 2);
+    const std::u16string first = all->call(u"Item", {Variant(0)}).toObject()->get(u"Handle").toString();
+    const std::u16string second = all->call(u"Item", {Variant(1)}).toObject()->get(u"Handle").toString();
+
+    client->service(u"NextPickReturns", std::vector<Variant>{Variant::variantArray({Variant(second), Variant(first)})});
+    ObjectRef picked = doc->get(u"SelectionSets").toObject()->call(u"Add", {Variant(u"PICK")}).toObject();
+    picked->call(u"SelectOnScreen");
+    ASSERT_EQ(picked->get(u"Count").toInt(), 2);
+    ObjectRef text = picked->call(u"Item", {Variant(0)}).toObject();
+    EXPECT_EQ(text->get(u"Handle").toString(), second);
+    const std::u16string before = text->get(u"TextString").toString();
+
+    doc->call(u"StartUndoMark");
+    text->put(u"TextString", Variant(u"CHANGED"));
+    text->put(u"TextString", Variant(u"CHANGED AGAIN"));
+    doc->call(u"EndUndoMark");
+    EXPECT_EQ(text->get(u"TextString").toString(), u"CHANGED AGAIN");
+    EXPECT_TRUE(client->service(u"Undo").toBool());
+    EXPECT_EQ(text->get(u"TextString").toString(), before);
+}
+
 TEST_F(KelvoCadProcessTest, ASecondInstanceCannotTakeOverAServedProgId)
 {
     QProcess second;

@@ -206,5 +206,31 @@ TEST_F(PickingTest, SelectionIsHighlightedWhilePicking)
     EXPECT_GT(countHighlight(during), 10);
 }
 
+TEST_F(PickingTest, PlannedPicksAnswerWithoutTheUser)
+{
+    WindowServiceHandlers services(window.get());
+    const Variant planned = Variant::variantArray({Variant(far), Variant(tag), Variant(left)});
+    EXPECT_EQ(services.handle(u"NextPickReturns", std::vector<Variant>{planned}).toInt(), 1);
+    EXPECT_EQ(services.handle(u"NextPickIsCancelled", {}).toInt(), 2);
+    bool userWasAsked = false;
+    // Runs after the pick has started, or, for a pick that never waits, at some later pick.
+    const auto noUser = [&] {
+        if (view()->isPicking()) {
+            userWasAsked = true;
+            key(Qt::Key_Escape);
+        }
+    };
+    // The filter still applies to a planned answer.
+    const auto first = pick(noUser, types({0}), values({Variant(u"TEXT")}));
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(*first, (Handles{far, left}));
+    EXPECT_FALSE(pick(noUser).has_value());
+    EXPECT_FALSE(userWasAsked);
+    // With the plan used up, the user is asked again.
+    pick(noUser);
+    EXPECT_TRUE(userWasAsked);
+    EXPECT_THROW(services.handle(u"NextPickReturns", std::vector<Variant>{Variant(u"12")}), automation::AutomationError);
+}
+
 }  // namespace
 }  // namespace kelvocad::test
