@@ -3,6 +3,7 @@
 #include "textops/CellBatch.h"
 #include "textops/DigitArithmetic.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
