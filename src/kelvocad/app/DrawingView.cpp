@@ -83,6 +83,7 @@ void DrawingView::beginPick(const SelectionFilter& filter)
     pickCancelled_ = false;
     windowStart_.reset();
     clearMarker();
+    setCursor(Qt::CrossCursor);
     setFocus(Qt::OtherFocusReason);
     emit pickSelectionChanged(0);
     update();
@@ -105,6 +106,16 @@ void DrawingView::addToPick(const EntityShape& shape)
     update();
 }
 
+void DrawingView::removeFromPick(const EntityShape& shape)
+{
+    const auto at = std::find(picked_.begin(), picked_.end(), shape.handle);
+    if (at == picked_.end())
+        return;
+    picked_.erase(at);
+    emit pickSelectionChanged(static_cast<int>(picked_.size()));
+    update();
+}
+
 void DrawingView::finishPick()
 {
     endPick(false);
@@ -123,6 +134,7 @@ void DrawingView::endPick(bool cancelled)
     pickCancelled_ = cancelled;
     filter_ = nullptr;
     windowStart_.reset();
+    unsetCursor();
     update();
     emit pickEnded();
 }
@@ -234,14 +246,16 @@ void DrawingView::mouseReleaseEvent(QMouseEvent* event)
         windowStart_.reset();
         const ViewTransform view = viewTransform();
         const auto accept = [this](const EntityShape& shape) { return pickable(shape); };
+        const bool removing = event->modifiers().testFlag(Qt::ShiftModifier);
+        const auto take = [&](const EntityShape& shape) { removing ? removeFromPick(shape) : addToPick(shape); };
         if ((at - start).manhattanLength() < dragThreshold) {
             if (const EntityShape* shape = shapes().nearest(view, start, pickTolerance, accept))
-                addToPick(*shape);
+                take(*shape);
         } else {
             // Dragged to the right: only what lies wholly inside; to the left: what it touches.
             const bool crossing = at.x() < start.x();
             for (const EntityShape* shape : shapes().inWindow(view, QRectF(start, at), crossing, accept))
-                addToPick(*shape);
+                take(*shape);
         }
         update();
     }

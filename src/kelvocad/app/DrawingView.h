@@ -36,7 +36,8 @@ public:
     const DrawingShapes& shapes();
 
     // Picking. A pick shows only what the filter lets through as pickable; it ends with
-    // Enter or a right click, or is cancelled with Escape.
+    // Enter or a right click, or is cancelled with Escape. With Shift held, a click or a
+    // window takes entities out of the pick again.
     void beginPick(const SelectionFilter& filter);
     bool isPicking() const noexcept { return picking_; }
     void finishPick();
@@ -77,6 +78,7 @@ private:
     void onSessionEvent(SessionEvent event);
     bool pickable(const EntityShape& shape) const;
     void addToPick(const EntityShape& shape);
+    void removeFromPick(const EntityShape& shape);
     void endPick(bool cancelled);
     void paintShape(class QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected);
 

@@ -51,6 +51,19 @@ TEST_F(PickingTest, ClicksThenEnterReturnHandlesInPickOrder)
     EXPECT_EQ(window->promptLine()->text(), CadMainWindow::idlePrompt());
 }
 
+TEST_F(PickingTest, ShiftTakesEntitiesOutOfThePickAgain)
+{
+    const auto picked = pick([&] {
+        drag(QPoint(399, 1), QPoint(1, 299));  // everything
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::ShiftModifier, pointOf(middle));
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::ShiftModifier, pointOf(tag));
+        click(middle);  // back in, now last
+        key(Qt::Key_Return);
+    });
+    ASSERT_TRUE(picked.has_value());
+    EXPECT_EQ(*picked, (Handles{left, far, middle}));
+}
+
 TEST_F(PickingTest, ClickOnEmptySpaceOrFarFromEverythingPicksNothing)
 {
     const auto picked = pick([&] {
