@@ -57,6 +57,12 @@ PlacedText TextLayout::place(const std::u16string& string, const Point3& inserti
                              int alignment, double height, double rotation) const
 {
     PlacedText placed;
+    const bool finite = std::isfinite(insertionPoint.x) && std::isfinite(insertionPoint.y) &&
+                        std::isfinite(alignmentPoint.x) && std::isfinite(alignmentPoint.y) && std::isfinite(height) &&
+                        std::isfinite(rotation);
+    // A text with no place in the plane (a damaged file) is neither drawn nor picked.
+    if (!finite)
+        return placed;
     placed.string = QString::fromStdU16String(string);
     if (!(height > 0.0))
         height = 1.0;

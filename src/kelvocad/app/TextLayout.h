@@ -15,7 +15,7 @@ namespace kelvocad {
 
 // A text (TEXT or attribute) as it stands in the drawing.
 struct PlacedText {
-    QString string;
+    QString string;  // empty for a text that is not drawn
     // From the pixels of the reference font (Y down, baseline at 0, string starting at x 0)
     // to drawing coordinates.
     QTransform fontToWorld;

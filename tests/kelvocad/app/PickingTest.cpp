@@ -4,6 +4,9 @@
 
 #include <QLabel>
 
+#include <algorithm>
+#include <limits>
+
 namespace kelvocad::test {
 namespace {
 
@@ -62,6 +65,21 @@ TEST_F(PickingTest, ShiftTakesEntitiesOutOfThePickAgain)
     });
     ASSERT_TRUE(picked.has_value());
     EXPECT_EQ(*picked, (Handles{left, far, middle}));
+}
+
+TEST_F(PickingTest, ADamagedTextIsNeitherDrawnNorPicked)
+{
+    TextEntity broken = text(u"BROKEN", std::numeric_limits<double>::quiet_NaN(), 40.0);
+    const std::u16string handle = session->drawing().addText(broken);
+    session->notify(SessionEvent::Regen);
+    view()->grab();  // paints without tripping over it
+    const auto picked = pick([&] {
+        drag(QPoint(399, 1), QPoint(1, 299));
+        key(Qt::Key_Return);
+    });
+    ASSERT_TRUE(picked.has_value());
+    EXPECT_EQ(std::count(picked->begin(), picked->end(), handle), 0);
+    EXPECT_EQ(picked->size(), 4u);
 }
 
 TEST_F(PickingTest, ClickOnEmptySpaceOrFarFromEverythingPicksNothing)

@@ -5,6 +5,7 @@
 #include <QLineF>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace kelvocad {
@@ -98,6 +99,23 @@ TEST(TextLayout, AlignedAndFitRunFromInsertionToAlignmentPoint)
         const PlacedText text = layout.place(u"ABC", from, to, alignment, 2.5, 0.0);
         EXPECT_NEAR(text.outline[BaseEnd].x() - text.outline[BaseStart].x(), 30.0, 1e-6);
         EXPECT_NEAR(text.outline[BaseEnd].y() - text.outline[BaseStart].y(), 40.0, 1e-6);
+    }
+}
+
+TEST(TextLayout, TextsWithoutAPlaceInThePlaneAreLeftOut)
+{
+    TextLayout layout;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const PlacedText cases[] = {
+        layout.place(u"X", {nan, 0, 0}, {}, 0, 2.5, 0.0),
+        layout.place(u"X", {0, 0, 0}, {0, inf, 0}, 1, 2.5, 0.0),
+        layout.place(u"X", {}, {}, 0, inf, 0.0),
+        layout.place(u"X", {}, {}, 0, 2.5, nan),
+    };
+    for (const PlacedText& text : cases) {
+        EXPECT_TRUE(text.string.isEmpty());
+        EXPECT_TRUE(text.outline.isEmpty());
     }
 }
 
