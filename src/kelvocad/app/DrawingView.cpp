@@ -134,6 +134,7 @@ void DrawingView::endPick(bool cancelled)
     pickCancelled_ = cancelled;
     filter_ = nullptr;
     windowStart_.reset();
+    hovered_.clear();
     unsetCursor();
     update();
     emit pickEnded();
@@ -231,6 +232,19 @@ void DrawingView::mouseMoveEvent(QMouseEvent* event)
     if (windowStart_) {
         windowEnd_ = at;
         update();
+    } else if (picking_) {
+        updateHover(at);
+    }
+}
+
+void DrawingView::updateHover(const QPoint& at)
+{
+    const auto accept = [this](const EntityShape& shape) { return pickable(shape); };
+    const EntityShape* shape = shapes().nearest(viewTransform(), at, pickTolerance, accept);
+    std::u16string handle = shape ? shape->handle : std::u16string();
+    if (handle != hovered_) {
+        hovered_ = std::move(handle);
+        update();
     }
 }
 
@@ -283,7 +297,8 @@ void DrawingView::keyPressEvent(QKeyEvent* event)
 
 // --- painting --------------------------------------------------------------------------
 
-void DrawingView::paintShape(QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected)
+void DrawingView::paintShape(QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected,
+                             bool hovered)
 {
     const QPalette& colours = palette();
     const QColor normal = colours.color(QPalette::Active, QPalette::Text);
@@ -300,9 +315,9 @@ void DrawingView::paintShape(QPainter& painter, const ViewTransform& view, const
         if (!bounds.intersects(visible))
             continue;
         const QColor colour = selected ? highlight : (shape.textLocked[i] ? locked : normal);
-        if (selected) {
+        if (selected || hovered) {
             painter.setTransform(QTransform());
-            QPen box(highlight, 1.0, Qt::DashLine);
+            QPen box(highlight, 1.0, selected ? Qt::DashLine : Qt::SolidLine);
             painter.setPen(box);
             painter.setBrush(Qt::NoBrush);
             painter.drawPolygon(outline);
@@ -341,7 +356,7 @@ void DrawingView::paintEvent(QPaintEvent* event)
     for (const EntityShape& shape : all.shapes()) {
         const bool selected =
             picking_ && std::find(picked_.begin(), picked_.end(), shape.handle) != picked_.end();
-        paintShape(painter, view, shape, selected);
+        paintShape(painter, view, shape, selected, picking_ && shape.handle == hovered_);
     }
 
     painter.setTransform(QTransform());

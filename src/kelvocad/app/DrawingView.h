@@ -43,6 +43,8 @@ public:
     void finishPick();
     void cancelPick();
     const std::vector<std::u16string>& pickedHandles() const noexcept { return picked_; }
+    // The pickable entity a click would pick now, shown outlined; empty when there is none.
+    const std::u16string& hoveredHandle() const noexcept { return hovered_; }
     // The outcome of the last pick, once it has ended.
     PickResult pickResult() const;
 
@@ -80,7 +82,9 @@ private:
     void addToPick(const EntityShape& shape);
     void removeFromPick(const EntityShape& shape);
     void endPick(bool cancelled);
-    void paintShape(class QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected);
+    void updateHover(const QPoint& at);
+    void paintShape(class QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected,
+                    bool hovered);
 
     std::shared_ptr<CadSession> session_;
     TextLayout layout_;
@@ -93,6 +97,7 @@ private:
     bool pickCancelled_ = false;
     const SelectionFilter* filter_ = nullptr;
     std::vector<std::u16string> picked_;
+    std::u16string hovered_;
 
     std::optional<QPoint> windowStart_;  // left button down while picking
     QPoint windowEnd_;

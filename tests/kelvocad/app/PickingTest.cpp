@@ -3,6 +3,7 @@
 #include "kelvocad/app/WindowServiceHandlers.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <limits>
@@ -35,6 +36,13 @@ protected:
         QTest::mouseRelease(view(), Qt::LeftButton, Qt::NoModifier, to);
     }
     void key(Qt::Key k) { QTest::keyClick(view(), k); }
+    // A move with no button down, delivered straight to the view.
+    void hover(QPoint at)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), view()->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(view(), &move);
+    }
 };
 
 TEST_F(PickingTest, ClicksThenEnterReturnHandlesInPickOrder)
@@ -80,6 +88,26 @@ TEST_F(PickingTest, ADamagedTextIsNeitherDrawnNorPicked)
     ASSERT_TRUE(picked.has_value());
     EXPECT_EQ(std::count(picked->begin(), picked->end(), handle), 0);
     EXPECT_EQ(picked->size(), 4u);
+}
+
+TEST_F(PickingTest, HoveringShowsWhatAClickWouldPick)
+{
+    std::vector<std::u16string> hovered;
+    pick(
+        [&] {
+            for (const auto& handle : {far, tag, left})
+            {
+                hover(pointOf(handle));
+                hovered.push_back(view()->hoveredHandle());
+            }
+            hover(QPoint(395, 295));
+            hovered.push_back(view()->hoveredHandle());
+            key(Qt::Key_Escape);
+        },
+        types({0}), values({Variant(u"TEXT")}));
+    // The block reference does not pass the filter.
+    EXPECT_EQ(hovered, (Handles{far, u"", left, u""}));
+    EXPECT_TRUE(view()->hoveredHandle().empty());
 }
 
 TEST_F(PickingTest, ClickOnEmptySpaceOrFarFromEverythingPicksNothing)
