@@ -155,7 +155,8 @@ void DrawingView::showMarker(const QPolygon& points, int penWidth, const QColor&
 {
     marker_ = points;
     markerMode_ = mode;
-    markerPenWidth_ = std::max(penWidth, 1);
+    // A pen wider than the view would only cost time to draw.
+    markerPenWidth_ = std::clamp(penWidth, 1, 64);
     markerColour_ = colour;
     update();
 }
@@ -174,8 +175,8 @@ void DrawingView::zoomExtents()
     if (!box)
         return;
     const double aspect = static_cast<double>(std::max(width(), 1)) / std::max(height(), 1);
-    const double height = std::max(box->height(), box->width() / aspect) * 1.1;
-    session_->zoomCenter({box->center().x(), box->center().y(), 0.0}, std::max(height, smallestViewHeight));
+    const double viewHeight = std::max(box->height(), box->width() / aspect) * 1.1;
+    session_->zoomCenter({box->center().x(), box->center().y(), 0.0}, std::max(viewHeight, smallestViewHeight));
 }
 
 // --- events ----------------------------------------------------------------------------

@@ -71,6 +71,22 @@ TEST_F(ViewAndUndoTest, MiddleDragPans)
     EXPECT_NEAR(after.y() - before.y(), -20.0, 1e-6);
 }
 
+TEST_F(ViewAndUndoTest, ZoomExtentsBringsEverythingIntoSight)
+{
+    app->call(u"ZoomCenter", {Variant::point(-500.0, 900.0), Variant(2.0)});
+    view()->zoomExtents();
+    const ViewTransform t = view()->viewTransform();
+    const QRectF visible(0.0, 0.0, view()->width(), view()->height());
+    for (const EntityShape& shape : view()->shapes().shapes()) {
+        SCOPED_TRACE(std::string(shape.handle.begin(), shape.handle.end()));
+        EXPECT_TRUE(visible.contains(t.toScreen(shape.insertionPoint)));
+        for (const PlacedText& text : shape.texts) {
+            for (const QPointF& corner : t.worldToScreen().map(text.outline))
+                EXPECT_TRUE(visible.contains(corner));
+        }
+    }
+}
+
 TEST_F(ViewAndUndoTest, CtrlZUndoesOneUndoGroup)
 {
     window->activateWindow();
