@@ -18,6 +18,6 @@ kelvo_require_packages() {
 KELVO_BUILD_PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libicu-dev libgtest-dev libgmock-dev
+    libicu-dev libgtest-dev libgmock-dev python3-ezdxf
     xvfb xauth fonts-noto-cjk
 )

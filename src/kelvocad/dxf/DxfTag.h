@@ -5,12 +5,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelvocad {
 
 // One group of a DXF file: its code and the value line's bytes as they stand in the file
 // (no line ending), and the 1-based line of the code (0 for a group made here).
 struct DxfTag {
+    DxfTag() = default;
+    DxfTag(int code, std::string value, size_t line = 0, std::string codeText = {})
+        : code(code), value(std::move(value)), line(line), codeText(std::move(codeText))
+    {
+    }
+
     int code = 0;
     std::string value;
     size_t line = 0;

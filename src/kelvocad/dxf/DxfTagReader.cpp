@@ -57,18 +57,22 @@ std::string quoted(std::string_view text)
     return result + "'";
 }
 
+[[noreturn]] void fail(const std::filesystem::path& path, size_t line, std::string reason)
+{
+    throw DxfError(path, line, std::move(reason));
+}
+
 }  // namespace
 
 DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::filesystem::path& path)
 {
-    auto fail = [&path](size_t line, std::string reason) { throw DxfError(path, line, std::move(reason)); };
 
     if (bytes.substr(0, binarySentinel.size()) == binarySentinel)
-        fail(1, "binary DXF files are not supported; save the drawing as ASCII DXF");
+        fail(path, 1, "binary DXF files are not supported; save the drawing as ASCII DXF");
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
     if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos)
-        fail(0, "the file is empty");
+        fail(path, 0, "the file is empty");
 
     Result result;
     const size_t firstBreak = bytes.find('\n');
@@ -80,38 +84,39 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
     while (cursor.next(codeLine)) {
         const size_t line = cursor.lineNumber();
         if (codeLine.find('\0') != std::string_view::npos)
-            fail(line, "binary data where a group code was expected");
+            fail(path, line, "binary data where a group code was expected");
         const auto code = parseDxfInteger(codeLine);
         if (!code)
-            fail(line, "group code expected, found " + quoted(codeLine));
+            fail(path, line, "group code expected, found " + quoted(codeLine));
         const auto type = (*code >= 0 && *code <= 1071) ? dxfValueType(static_cast<int>(*code)) : std::nullopt;
         if (!type)
-            fail(line, "unknown group code " + quoted(codeLine));
+            fail(path, line, "unknown group code " + quoted(codeLine));
         if (!cursor.next(valueLine))
-            fail(line, "the file ends before the value of group code " + std::to_string(*code));
+            fail(path, line, "the file ends before the value of group code " + std::to_string(*code));
         const size_t valueLineNumber = cursor.lineNumber();
         if (valueLine.find('\0') != std::string_view::npos)
-            fail(valueLineNumber, "binary data in the value of group code " + std::to_string(*code));
+            fail(path, valueLineNumber, "binary data in the value of group code " + std::to_string(*code));
 
         switch (*type) {
         case DxfValueType::Double:
             if (!parseDxfDouble(valueLine))
-                fail(valueLineNumber, "number expected for group code " + std::to_string(*code) + ", found " +
+                fail(path, valueLineNumber, "number expected for group code " + std::to_string(*code) + ", found " +
                                           quoted(valueLine));
             break;
         case DxfValueType::Integer:
             if (!parseDxfInteger(valueLine))
-                fail(valueLineNumber, "integer expected for group code " + std::to_string(*code) + ", found " +
+                fail(path, valueLineNumber, "integer expected for group code " + std::to_string(*code) + ", found " +
                                           quoted(valueLine));
             break;
         case DxfValueType::Handle:
-            if (!parseDxfHandle(valueLine))
-                fail(valueLineNumber, "handle expected for group code " + std::to_string(*code) + ", found " +
+            // Group 5 of a DIMSTYLE is a text (its handle is 105), so 5 is not checked here.
+            if (*code != 5 && !parseDxfHandle(valueLine))
+                fail(path, valueLineNumber, "handle expected for group code " + std::to_string(*code) + ", found " +
                                           quoted(valueLine));
             break;
         case DxfValueType::Binary:
             if (!isHexDigits(valueLine))
-                fail(valueLineNumber, "hexadecimal data expected for group code " + std::to_string(*code));
+                fail(path, valueLineNumber, "hexadecimal data expected for group code " + std::to_string(*code));
             break;
         case DxfValueType::String:
             break;
@@ -120,7 +125,7 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
         if (*code == 0 && valueLine == "EOF")
             return result;
     }
-    fail(cursor.lineNumber(), "the file ends without EOF (it may be truncated)");
+    fail(path, cursor.lineNumber(), "the file ends without EOF (it may be truncated)");
 }
 
 }  // namespace kelvocad
