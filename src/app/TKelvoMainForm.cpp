@@ -22,6 +22,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <stdexcept>
+
 namespace app {
 
 namespace {
@@ -358,6 +360,21 @@ void TKelvoMainForm::FormResize()
 {
     // The only column spans the grid's visible width, so no horizontal scroll bar appears.
     ui->StringGrid2->setColumnWidth(0, ui->StringGrid2->viewport()->width());
+}
+
+void TKelvoMainForm::setAutomation(automation::RunningObjects& runningObjects, cadlink::WindowServices& windows,
+                                   cadlink::OwnWindow& ownWindow)
+{
+    runningObjects_ = &runningObjects;
+    windows_ = &windows;
+    ownWindow_ = &ownWindow;
+}
+
+cadlink::CadLink TKelvoMainForm::cadLink() const
+{
+    if (!runningObjects_ || !windows_ || !ownWindow_)
+        throw std::logic_error("the main window has no automation link");
+    return cadlink::CadLink{*runningObjects_, *windows_, *ownWindow_, cadlink::TargetProgID};
 }
 
 void TKelvoMainForm::PageControl1Change()

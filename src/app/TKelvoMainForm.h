@@ -3,6 +3,7 @@
 #include "app/DefaultErrorHandler.h"
 #include "app/InstanceMarkerWindow.h"
 #include "app/ListFile.h"
+#include "cadlink/CadConnection.h"
 #include "taglists/TagListCommands.h"
 
 #include <QMainWindow>
@@ -54,6 +55,22 @@ public:
     QString statusPanelText(int panel) const;
     void setStatusPanelText(int panel, const QString& text);
 
+    // What the pages share. Each page is a class of its own that reaches its controls
+    // through controls() and the CAD application through cadLink().
+    Ui::TKelvoMainForm& controls() { return *ui; }
+    UserMessages& messages() { return messages_; }
+    DefaultErrorHandler& errors() { return errors_; }
+    // The running objects and window services every CAD operation goes through; set once
+    // by the program before the window is shown.
+    void setAutomation(automation::RunningObjects& runningObjects, cadlink::WindowServices& windows,
+                       cadlink::OwnWindow& ownWindow);
+    // The link to the target CAD application named by TargetProgID now; throws when the
+    // automation has not been set.
+    cadlink::CadLink cadLink() const;
+
+    // Cleared by the Stop buttons of every page; long loops test it after each entity.
+    bool runFlag = false;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -94,6 +111,9 @@ private:
     taglists::TagListCommands tagListCommands_;
     cadlink::TTargetCADForm* targetCadForm_ = nullptr;
     InstanceMarkerWindow instanceMarker_;
+    automation::RunningObjects* runningObjects_ = nullptr;
+    cadlink::WindowServices* windows_ = nullptr;
+    cadlink::OwnWindow* ownWindow_ = nullptr;
 
     QTimer* Timer1;
     QMenu* PopupMenu1;
@@ -109,7 +129,6 @@ private:
     int32_t sgUndoCnt2 = 0;
     std::u16string undoText;
     bool undoFlag = false;
-    bool runFlag = false;
     int32_t iLineLast = 0;
     int32_t CaretY_Old = 0;
     bool ATTmode = false;
