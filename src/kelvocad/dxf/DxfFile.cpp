@@ -169,7 +169,7 @@ DxfFile DxfFile::parse(std::string_view bytes, const std::filesystem::path& path
     for (size_t i = 0; i + 1 < read.tags.size() && !is(read.tags[i], 0, "ENDSEC"); ++i) {
         if (is(read.tags[i], 9, "$ACADVER") && read.tags[i + 1].code == 1) {
             version = std::string(trimmed(read.tags[i + 1].value));
-            versionLine = read.tags[i + 1].line;
+            versionLine = read.tags[i + 1].line + 1;  // the value's line, after its code
         } else if (is(read.tags[i], 9, "$DWGCODEPAGE") && read.tags[i + 1].code == 3) {
             codePageName = std::string(trimmed(read.tags[i + 1].value));
         }
@@ -185,6 +185,7 @@ DxfFile DxfFile::parse(std::string_view bytes, const std::filesystem::path& path
     DxfFile file(path, std::move(read.tags), read.crlf, std::move(version), codec);
     file.reserveFileHandles();
     file.readSections();
+    file.layout_.layersAtOpen = file.drawing_->layers();
     file.drawing_->clearUndo();
     return file;
 }
@@ -195,12 +196,14 @@ void DxfFile::reserveFileHandles()
     for (size_t i = 0; i < tags_.size(); ++i) {
         const DxfTag& tag = tags_[i];
         std::optional<uint64_t> value;
-        if (dxfValueType(tag.code) == DxfValueType::Handle)
-            value = parseDxfHandle(tag.value);
         if (is(tag, 9, "$HANDSEED") && i + 1 < tags_.size() && tags_[i + 1].code == 5) {
+            // The seed is the next free handle, not one in use.
             auto seed = parseDxfHandle(tags_[i + 1].value);
             if (seed && *seed > 0)
                 value = *seed - 1;
+            ++i;
+        } else if (dxfValueType(tag.code) == DxfValueType::Handle) {
+            value = parseDxfHandle(tag.value);
         }
         if (value && *value <= highestReservableHandle)
             highest = std::max(highest, *value);
@@ -250,7 +253,6 @@ void DxfFile::readSections()
 
 void DxfFile::readHeader(size_t begin, size_t end)
 {
-    layout_.headerEnd = end;
     for (size_t i = begin; i + 1 < end; ++i)
         if (is(tags_[i], 9, "$HANDSEED") && tags_[i + 1].code == 5)
             layout_.handleSeedValue = i + 1;

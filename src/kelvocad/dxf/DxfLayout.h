@@ -35,13 +35,15 @@ struct DxfEntityUnit {
 // were read from it, so that a save changes only what was edited.
 struct DxfLayout {
     std::optional<size_t> handleSeedValue;  // the tag holding $HANDSEED's value
-    std::optional<size_t> headerEnd;        // ENDSEC of HEADER
     std::optional<size_t> layerTableEnd;    // ENDTAB of the LAYER table
     std::string layerTableHandle;
     std::string modelSpaceRecordHandle;     // owner of model-space entities (R2000 on)
     std::map<size_t, std::u16string> layerRecords;  // first tag of a LAYER entry -> name
     std::map<size_t, size_t> layerRecordEnds;
     std::vector<LayerRecord> layersAsRead;
+    // Every layer of the drawing once read: those of the table and those that entities
+    // name without a table entry (and layer 0, which a drawing always has).
+    std::vector<LayerRecord> layersAtOpen;
 
     std::optional<size_t> entitiesBegin;  // first tag after 2/ENTITIES
     std::optional<size_t> entitiesEnd;    // its ENDSEC

@@ -46,6 +46,15 @@ bool isHexDigits(std::string_view text)
     return true;
 }
 
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
 std::string quoted(std::string_view text)
 {
     constexpr size_t shown = 40;
@@ -79,6 +88,7 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
     result.crlf = firstBreak != std::string_view::npos && firstBreak > 0 && bytes[firstBreak - 1] == '\r';
 
     LineCursor cursor(bytes);
+    std::string_view recordType;  // of the record being read (group 0)
     std::string_view codeLine;
     std::string_view valueLine;
     while (cursor.next(codeLine)) {
@@ -109,8 +119,8 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
                                           quoted(valueLine));
             break;
         case DxfValueType::Handle:
-            // Group 5 of a DIMSTYLE is a text (its handle is 105), so 5 is not checked here.
-            if (*code != 5 && !parseDxfHandle(valueLine))
+            // Group 5 of a DIMSTYLE is a block name (its handle is 105).
+            if (!(*code == 5 && recordType == "DIMSTYLE") && !parseDxfHandle(valueLine))
                 fail(path, valueLineNumber, "handle expected for group code " + std::to_string(*code) + ", found " +
                                           quoted(valueLine));
             break;
@@ -122,8 +132,11 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
             break;
         }
         result.tags.push_back({static_cast<int>(*code), std::string(valueLine), line, std::string(codeLine)});
-        if (*code == 0 && valueLine == "EOF")
-            return result;
+        if (*code == 0) {
+            recordType = trimmed(valueLine);
+            if (recordType == "EOF")
+                return result;
+        }
     }
     fail(path, cursor.lineNumber(), "the file ends without EOF (it may be truncated)");
 }

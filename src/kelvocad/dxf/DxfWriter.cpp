@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <map>
 #include <set>
 
 namespace kelvocad {
@@ -357,12 +358,19 @@ DxfWriter::Tags DxfWriter::patchedLayer(size_t begin, size_t end) const
 
 DxfWriter::Tags DxfWriter::newLayers()
 {
-    std::set<std::string> known;
+    std::set<std::string> inTable;
     for (const LayerRecord& layer : layout_.layersAsRead)
-        known.insert(upperAscii(layer.name));
+        inTable.insert(upperAscii(layer.name));
+    // A layer the file names without a table entry gets one only when its lock changed.
+    std::map<std::string, bool> untabled;
+    for (const LayerRecord& layer : layout_.layersAtOpen)
+        untabled.emplace(upperAscii(layer.name), layer.locked);
     Tags tags;
     for (const LayerRecord& layer : drawing_.layers()) {
-        if (!known.insert(upperAscii(layer.name)).second)
+        const std::string key = upperAscii(layer.name);
+        if (!inTable.insert(key).second)
+            continue;
+        if (auto known = untabled.find(key); known != untabled.end() && known->second == layer.locked)
             continue;
         tags.push_back({0, "LAYER", 0});
         tags.push_back({5, allocateHandle(), 0});
@@ -385,7 +393,6 @@ std::string DxfWriter::write()
     const Tags entityTags = entities();
     const Tags layerTags = layout_.layerTableEnd ? newLayers() : Tags{};
     const bool entitiesSectionMissing = !layout_.entitiesBegin && !entityTags.empty();
-    const std::string seed = formatDxfHandle(nextHandle_);
 
     const auto& tags = file_.tags_;
     out_.clear();
@@ -399,13 +406,13 @@ std::string DxfWriter::write()
             continue;
         }
         if (layout_.handleSeedValue && i == *layout_.handleSeedValue) {
-            emit({5, seed, 0});
+            // A file without a seed is left without one: its readers count the handles.
+            DxfTag value = tags[i];
+            if (parseDxfHandle(value.value) != nextHandle_)
+                value.value = formatDxfHandle(nextHandle_);
+            emit(value);
             ++i;
             continue;
-        }
-        if (layout_.headerEnd && i == *layout_.headerEnd && !layout_.handleSeedValue) {
-            emit({9, "$HANDSEED", 0});
-            emit({5, seed, 0});
         }
         if (auto record = layout_.layerRecordEnds.find(i); record != layout_.layerRecordEnds.end()) {
             emit(patchedLayer(i, record->second));

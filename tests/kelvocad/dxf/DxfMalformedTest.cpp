@@ -23,8 +23,8 @@ TEST(DxfMalformed, ClearErrorWithFileAndLine)
         {"empty", "", 0, "empty"},
         {"only blank lines", "\r\n\n  \n", 0, "empty"},
         {"binary DXF", "AutoCAD Binary DXF\r\n\x1a\0\0\x01"s, 1, "binary"},
-        {"NUL bytes", "0\nSEC\0TION\n"s, 1, "binary"},
-        {"NUL in a value", header + entities + "0\nTEXT\n1\nab\0c\n"s, 16, "binary"},
+        {"NUL bytes", "0\nSEC\0TION\n"s, 2, "binary"},
+        {"NUL in a value", header + entities + "0\nTEXT\n1\nab\0c\n"s, 18, "binary"},
         {"text, not DXF", "hello world\n", 1, "group code expected"},
         {"odd group code", header + "abc\nx\n", 11, "group code expected"},
         {"unknown group code", header + "5000\nx\n", 11, "unknown group code"},
@@ -58,8 +58,9 @@ TEST(DxfMalformed, ClearErrorWithFileAndLine)
             EXPECT_NE(error.reason().find(c.reason), std::string::npos) << error.what();
             const std::string what = error.what();
             EXPECT_EQ(what.rfind("/some/folder/bad.dxf: ", 0), 0u) << what;
-            if (c.line != 0)
+            if (c.line != 0) {
                 EXPECT_NE(what.find("line " + std::to_string(c.line) + ": "), std::string::npos) << what;
+            }
         }
     }
 }
@@ -69,7 +70,7 @@ TEST(DxfMalformed, OddButValidFilesRead)
     // CR LF endings, codes padded with spaces, a BOM, comments, a final line without a
     // line break, no HEADER: all read, and an unchanged save gives the same groups back.
     const std::string bytes =
-        "\xEF\xBB\xBF999\r\nmade by hand\r\n  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nTEXT\r\n  5\r\n1A\r\n 10\r\n"
+        "\xEF\xBB\xBF" "999\r\nmade by hand\r\n  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nTEXT\r\n  5\r\n1A\r\n 10\r\n"
         " 1.0 \r\n 20\r\n+2\r\n 40\r\n1E1\r\n  1\r\n  spaced  \r\n  0\r\nENDSEC\r\n  0\r\nEOF";
     DxfFile file = DxfFile::parse(bytes, "odd.dxf");
     const TextEntity* text = file.drawing()->findText(u"1A");

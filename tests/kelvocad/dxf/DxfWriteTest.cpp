@@ -4,27 +4,33 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include <unistd.h>
 
 namespace kelvocad::test {
 namespace {
 
-// The value of the first group with this code after the record whose handle (5) is given.
+// The value of the first group with this code in the record whose handle (5) is given.
 std::string groupOf(const std::string& bytes, const std::string& handle, int code)
 {
-    const std::string marker = "\n5\n" + handle + "\n";
-    size_t at = bytes.find(marker);
-    if (at == std::string::npos)
-        return "<no record " + handle + ">";
-    at += marker.size();
-    const std::string codeLine = "\n" + std::to_string(code) + "\n";
-    const size_t nextRecord = bytes.find("\n0\n", at);
-    const size_t found = bytes.find(codeLine, at - 1);
-    if (found == std::string::npos || found > nextRecord)
+    std::vector<std::pair<std::string, std::string>> groups;
+    std::istringstream in(bytes);
+    std::string codeLine, valueLine;
+    while (std::getline(in, codeLine) && std::getline(in, valueLine))
+        groups.emplace_back(codeLine, valueLine);
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (groups[i].first != "5" || groups[i].second != handle)
+            continue;
+        size_t record = i;
+        while (record > 0 && groups[record].first != "0")
+            --record;
+        for (size_t j = record + 1; j < groups.size() && groups[j].first != "0"; ++j)
+            if (groups[j].first == std::to_string(code))
+                return groups[j].second;
         return "<no group " + std::to_string(code) + ">";
-    const size_t begin = found + codeLine.size();
-    return bytes.substr(begin, bytes.find('\n', begin) - begin);
+    }
+    return "<no record " + handle + ">";
 }
 
 struct EncodeCase {

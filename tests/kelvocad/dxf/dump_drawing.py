@@ -7,7 +7,7 @@
   INSERT  handle  layer  name  x  y  z  attribute handles (comma separated)
   ATTRIB  handle  owner  tag  text  x  y  z  halign  valign  layer
   ENTITY  layout  type  handle  every attribute ezdxf knows and the extended data as JSON
-  HANDLES every handle of the file, comma separated
+  HANDLES every handle ezdxf knows once the file is loaded, comma separated
   AUDIT   number of errors ezdxf's audit finds
 
 Texts are given with \\U+XXXX escapes resolved, as a CAD shows them.
