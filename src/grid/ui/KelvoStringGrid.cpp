@@ -1,0 +1,601 @@
+#include "grid/ui/KelvoStringGrid.h"
+
+#include "grid/ui/KelvoCellDelegate.h"
+#include "grid/ui/KelvoCellGrid.h"
+
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace grid {
+
+namespace {
+
+constexpr int kObjectRole = Qt::UserRole;
+constexpr int kDefaultFixedColWidth = 64;
+
+bool isEnterKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// A key opens the editor only when it types a character.
+bool typesCharacter(const QEvent* event)
+{
+    if (!event || (event->type() != QEvent::KeyPress))
+        return true;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).isPrint();
+}
+
+// A press this close to the border between two header sections starts a resize, not a click.
+bool nearSectionBorder(const QHeaderView& header, int pos)
+{
+    const int grip = header.style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, &header);
+    const int before = header.logicalIndexAt(pos - grip);
+    const int after = header.logicalIndexAt(pos + grip);
+    return before >= 0 && before != after && header.sectionResizeMode(before) == QHeaderView::Interactive;
+}
+
+}  // namespace
+
+KelvoStringGrid::KelvoStringGrid(QWidget* parent)
+    : QTableWidget(parent),
+      delegate_(new KelvoCellDelegate(*this)),
+      corner_(std::make_unique<QTableWidgetItem>()),
+      cellGrid_(std::make_unique<KelvoCellGrid>(*this))
+{
+    setItemDelegate(delegate_);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed |
+                    QAbstractItemView::EditKeyPressed);
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
+    setSortingEnabled(false);
+
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        header->setHighlightSections(false);
+        // Clicks on fixed cells select nothing by themselves: they are reported.
+        header->setSectionsClickable(false);
+        header->viewport()->installEventFilter(this);
+    }
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    verticalHeader()->setFixedWidth(kDefaultFixedColWidth);
+
+    const auto buttons = findChildren<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!buttons.isEmpty()) {
+        cornerButton_ = buttons.first();
+        cornerButton_->installEventFilter(this);
+    }
+
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this] { fillMissingHeaderItems(); });
+    connect(model(), &QAbstractItemModel::columnsInserted, this, [this] { fillMissingHeaderItems(); });
+
+    horizontalHeader()->setVisible(false);
+    verticalHeader()->setVisible(false);
+}
+
+KelvoStringGrid::~KelvoStringGrid() = default;
+
+CellGrid& KelvoStringGrid::cells()
+{
+    return *cellGrid_;
+}
+
+int KelvoStringGrid::gridColCount() const
+{
+    return columnCount() + fixedCols_;
+}
+
+int KelvoStringGrid::gridRowCount() const
+{
+    return rowCount() + fixedRows_;
+}
+
+void KelvoStringGrid::setGridColCount(int count)
+{
+    setColumnCount(std::max(0, count - fixedCols_));
+}
+
+void KelvoStringGrid::setGridRowCount(int count)
+{
+    setRowCount(std::max(0, count - fixedRows_));
+}
+
+void KelvoStringGrid::fillMissingHeaderItems()
+{
+    // Without an item of its own a header section shows its number; a fixed cell is empty
+    // until the program writes it.
+    for (int r = 0; r < rowCount(); ++r) {
+        if (!verticalHeaderItem(r))
+            setVerticalHeaderItem(r, new QTableWidgetItem());
+    }
+    for (int c = 0; c < columnCount(); ++c) {
+        if (!horizontalHeaderItem(c))
+            setHorizontalHeaderItem(c, new QTableWidgetItem());
+    }
+}
+
+void KelvoStringGrid::setFixedRows(int count)
+{
+    count = std::clamp(count, 0, 1);
+    if (count == fixedRows_)
+        return;
+    // The cells keep their texts and objects: the first data row becomes the fixed row or
+    // the fixed row becomes a data row.
+    if (count == 1) {
+        if (rowCount() > 0) {
+            for (int c = 0; c < columnCount(); ++c) {
+                auto* cell = takeItem(0, c);
+                setHorizontalHeaderItem(c, cell ? cell : new QTableWidgetItem());
+            }
+            if (fixedCols_ == 1) {
+                if (QTableWidgetItem* first = takeVerticalHeaderItem(0))
+                    corner_.reset(first);
+            }
+            removeRow(0);
+        }
+        horizontalHeader()->setVisible(true);
+    } else {
+        insertRow(0);
+        for (int c = 0; c < columnCount(); ++c) {
+            QTableWidgetItem* header = takeHorizontalHeaderItem(c);
+            setItem(0, c, header ? header : new QTableWidgetItem());
+            setHorizontalHeaderItem(c, new QTableWidgetItem());
+        }
+        if (fixedCols_ == 1) {
+            setVerticalHeaderItem(0, corner_.release());
+            corner_ = std::make_unique<QTableWidgetItem>();
+        }
+        horizontalHeader()->setVisible(false);
+    }
+    fixedRows_ = count;
+    fillMissingHeaderItems();
+    // The fixed row is as high as the data rows.
+    horizontalHeader()->setFixedHeight(verticalHeader()->defaultSectionSize());
+}
+
+void KelvoStringGrid::setFixedCols(int count)
+{
+    count = std::clamp(count, 0, 1);
+    if (count == fixedCols_)
+        return;
+    if (count == 1) {
+        if (columnCount() > 0) {
+            for (int r = 0; r < rowCount(); ++r) {
+                auto* cell = takeItem(r, 0);
+                setVerticalHeaderItem(r, cell ? cell : new QTableWidgetItem());
+            }
+            if (fixedRows_ == 1) {
+                if (QTableWidgetItem* first = takeHorizontalHeaderItem(0))
+                    corner_.reset(first);
+            }
+            const int width = columnWidth(0);
+            removeColumn(0);
+            verticalHeader()->setFixedWidth(width > 0 ? width : kDefaultFixedColWidth);
+        }
+        verticalHeader()->setVisible(true);
+    } else {
+        const int width = verticalHeader()->width();
+        insertColumn(0);
+        for (int r = 0; r < rowCount(); ++r) {
+            QTableWidgetItem* header = takeVerticalHeaderItem(r);
+            setItem(r, 0, header ? header : new QTableWidgetItem());
+            setVerticalHeaderItem(r, new QTableWidgetItem());
+        }
+        if (fixedRows_ == 1) {
+            setHorizontalHeaderItem(0, corner_.release());
+            corner_ = std::make_unique<QTableWidgetItem>();
+        }
+        setColumnWidth(0, width);
+        verticalHeader()->setVisible(false);
+    }
+    fixedCols_ = count;
+    fillMissingHeaderItems();
+}
+
+bool KelvoStringGrid::isInGrid(int col, int row) const
+{
+    return col >= 0 && row >= 0 && col < gridColCount() && row < gridRowCount();
+}
+
+QTableWidgetItem* KelvoStringGrid::cellItem(int col, int row, bool create) const
+{
+    if (!isInGrid(col, row))
+        return nullptr;
+    auto* self = const_cast<KelvoStringGrid*>(this);
+    if (row < fixedRows_ && col < fixedCols_)
+        return corner_.get();
+    if (row < fixedRows_) {
+        QTableWidgetItem* item = horizontalHeaderItem(col - fixedCols_);
+        if (!item && create) {
+            item = new QTableWidgetItem();
+            self->setHorizontalHeaderItem(col - fixedCols_, item);
+        }
+        return item;
+    }
+    if (col < fixedCols_) {
+        QTableWidgetItem* item = verticalHeaderItem(row - fixedRows_);
+        if (!item && create) {
+            item = new QTableWidgetItem();
+            self->setVerticalHeaderItem(row - fixedRows_, item);
+        }
+        return item;
+    }
+    QTableWidgetItem* item = this->item(row - fixedRows_, col - fixedCols_);
+    if (!item && create) {
+        item = new QTableWidgetItem();
+        self->setItem(row - fixedRows_, col - fixedCols_, item);
+    }
+    return item;
+}
+
+QModelIndex KelvoStringGrid::dataIndex(int col, int row) const
+{
+    if (col < fixedCols_ || row < fixedRows_)
+        return {};
+    return model()->index(row - fixedRows_, col - fixedCols_);
+}
+
+QString KelvoStringGrid::cellText(int col, int row) const
+{
+    const QTableWidgetItem* item = cellItem(col, row, false);
+    return item ? item->text() : QString();
+}
+
+void KelvoStringGrid::setCellText(int col, int row, const QString& text)
+{
+    QTableWidgetItem* item = cellItem(col, row, !text.isEmpty());
+    if (item && item->text() != text)
+        item->setText(text);
+}
+
+int KelvoStringGrid::cellObject(int col, int row) const
+{
+    const QTableWidgetItem* item = cellItem(col, row, false);
+    return item ? item->data(kObjectRole).toInt() : 0;
+}
+
+void KelvoStringGrid::setCellObject(int col, int row, int object)
+{
+    QTableWidgetItem* item = cellItem(col, row, object != 0);
+    if (item && item->data(kObjectRole).toInt() != object)
+        item->setData(kObjectRole, object);
+}
+
+int KelvoStringGrid::currentCol() const
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid())
+        return current.column() + fixedCols_;
+    // Before the user or the program picked a cell, the first data cell is current.
+    return columnCount() > 0 && rowCount() > 0 ? fixedCols_ : -1;
+}
+
+int KelvoStringGrid::currentRow() const
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid())
+        return current.row() + fixedRows_;
+    return columnCount() > 0 && rowCount() > 0 ? fixedRows_ : -1;
+}
+
+void KelvoStringGrid::setCurrentCell(int col, int row)
+{
+    setSelectionCorners(col, row, col, row);
+}
+
+GridRect KelvoStringGrid::selectionRect() const
+{
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.isEmpty()) {
+        const int col = currentCol();
+        const int row = currentRow();
+        return {col, row, col, row};
+    }
+    GridRect rect{selection.first().left(), selection.first().top(), selection.first().right(),
+                  selection.first().bottom()};
+    for (const QItemSelectionRange& range : selection) {
+        rect.Left = std::min(rect.Left, range.left());
+        rect.Top = std::min(rect.Top, range.top());
+        rect.Right = std::max(rect.Right, range.right());
+        rect.Bottom = std::max(rect.Bottom, range.bottom());
+    }
+    rect.Left += fixedCols_;
+    rect.Right += fixedCols_;
+    rect.Top += fixedRows_;
+    rect.Bottom += fixedRows_;
+    return rect;
+}
+
+void KelvoStringGrid::setSelectionCorners(int anchorCol, int anchorRow, int currentCol, int currentRow)
+{
+    if (columnCount() == 0 || rowCount() == 0)
+        return;
+    const auto clampCol = [this](int c) { return std::clamp(c, fixedCols_, gridColCount() - 1); };
+    const auto clampRow = [this](int r) { return std::clamp(r, fixedRows_, gridRowCount() - 1); };
+    anchorCol = clampCol(anchorCol);
+    currentCol = clampCol(currentCol);
+    anchorRow = clampRow(anchorRow);
+    currentRow = clampRow(currentRow);
+
+    const QModelIndex topLeft = dataIndex(std::min(anchorCol, currentCol), std::min(anchorRow, currentRow));
+    const QModelIndex bottomRight = dataIndex(std::max(anchorCol, currentCol), std::max(anchorRow, currentRow));
+    const QModelIndex current = dataIndex(currentCol, currentRow);
+    // The selection is in place before the move of the current cell is reported.
+    selectionModel()->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    scrollTo(current);
+    viewport()->update();
+}
+
+int KelvoStringGrid::gridColWidth(int col) const
+{
+    if (col < 0 || col >= gridColCount())
+        return 0;
+    if (col < fixedCols_)
+        return verticalHeader()->maximumWidth();
+    return columnWidth(col - fixedCols_);
+}
+
+void KelvoStringGrid::setGridColWidth(int col, int width)
+{
+    if (col < 0 || col >= gridColCount())
+        return;
+    if (col < fixedCols_)
+        verticalHeader()->setFixedWidth(width);
+    else
+        setColumnWidth(col - fixedCols_, width);
+}
+
+int KelvoStringGrid::gridTextWidth(const QString& text) const
+{
+    return QFontMetrics(font()).horizontalAdvance(text);
+}
+
+void KelvoStringGrid::beginUpdate()
+{
+    if (updateDepth_++ == 0)
+        setUpdatesEnabled(false);
+}
+
+void KelvoStringGrid::endUpdate()
+{
+    if (updateDepth_ == 0)
+        return;
+    if (--updateDepth_ == 0) {
+        setUpdatesEnabled(true);
+        viewport()->update();
+    }
+}
+
+void KelvoStringGrid::setEditingEnabled(bool enabled)
+{
+    editingEnabled_ = enabled;
+    if (!enabled && isEditorOpen()) {
+        if (QWidget* editor = indexWidget(currentIndex()))
+            delegate_->finishEditing(editor);
+    }
+}
+
+bool KelvoStringGrid::isEditorOpen() const
+{
+    return state() == QAbstractItemView::EditingState;
+}
+
+void KelvoStringGrid::setColumnSpansWidth(bool spans)
+{
+    horizontalHeader()->setStretchLastSection(spans);
+}
+
+void KelvoStringGrid::drawCellText(QPainter& painter, const QRect& rect, const QString& text,
+                                   const QColor& color) const
+{
+    if (text.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setFont(font());
+    painter.setPen(color);
+    painter.drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter.restore();
+}
+
+void KelvoStringGrid::paintDataCell(QPainter& painter, const QRect& rect, const QModelIndex& index, bool selected)
+{
+    if (!drawCellHandler_)
+        return;
+    CellPaintState state;
+    state.selected = selected;
+    state.background = selected ? palette().color(QPalette::Active, QPalette::Highlight)
+                                : palette().color(QPalette::Active, QPalette::Base);
+    painter.save();
+    drawCellHandler_(painter, rect, index.column() + fixedCols_, index.row() + fixedRows_, state);
+    painter.restore();
+}
+
+bool KelvoStringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    if (!editingEnabled_ || (trigger == QAbstractItemView::AnyKeyPressed && !typesCharacter(event)))
+        return false;
+    return QTableWidget::edit(index, trigger, event);
+}
+
+bool KelvoStringGrid::runKeyDownHandler(QKeyEvent* event)
+{
+    if (!keyDownHandler_)
+        return false;
+    int key = event->key();
+    keyDownHandler_(key, event->modifiers());
+    return key == 0;
+}
+
+void KelvoStringGrid::toggleEditor()
+{
+    if (isEditorOpen()) {
+        if (QWidget* editor = indexWidget(currentIndex()))
+            delegate_->finishEditing(editor);
+        setFocus();
+        return;
+    }
+    const QModelIndex current = currentIndex().isValid() ? currentIndex() : dataIndex(currentCol(), currentRow());
+    if (current.isValid())
+        edit(current, QAbstractItemView::AllEditTriggers, nullptr);
+}
+
+void KelvoStringGrid::navigateFromEditor(QKeyEvent* event)
+{
+    QTableWidget::keyPressEvent(event);
+}
+
+void KelvoStringGrid::keyPressEvent(QKeyEvent* event)
+{
+    if (runKeyDownHandler(event)) {
+        event->accept();
+        return;
+    }
+    if (isEnterKey(event->key())) {
+        toggleEditor();
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+void KelvoStringGrid::keyboardSearch(const QString&)
+{
+    // Typing never jumps to a cell by its text.
+}
+
+QPoint KelvoStringGrid::cellAtViewport(const QPoint& pos) const
+{
+    int col = -1;
+    if (pos.x() < 0) {
+        if (fixedCols_ > 0 && pos.x() >= -verticalHeader()->width())
+            col = 0;
+    } else if (const int c = columnAt(pos.x()); c >= 0) {
+        col = c + fixedCols_;
+    }
+    int row = -1;
+    if (pos.y() < 0) {
+        if (fixedRows_ > 0 && pos.y() >= -horizontalHeader()->height())
+            row = 0;
+    } else if (const int r = rowAt(pos.y()); r >= 0) {
+        row = r + fixedRows_;
+    }
+    return {col, row};
+}
+
+QPoint KelvoStringGrid::cellAt(const QPoint& gridPos) const
+{
+    return cellAtViewport(viewport()->mapFrom(this, gridPos));
+}
+
+void KelvoStringGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint cell = cellAtViewport(event->position().toPoint());
+    currentAtPress_ = currentIndex();
+    pressOnDataCell_ = event->button() == Qt::LeftButton && dataIndex(cell.x(), cell.y()).isValid();
+    QTableWidget::mousePressEvent(event);
+    emit gridMouseDown(event->button(), cell.x(), cell.y());
+}
+
+void KelvoStringGrid::mouseMoveEvent(QMouseEvent* event)
+{
+    QTableWidget::mouseMoveEvent(event);
+    const QPoint cell = cellAtViewport(event->position().toPoint());
+    emit gridMouseMove(event->buttons(), cell.x(), cell.y());
+}
+
+void KelvoStringGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTableWidget::mouseReleaseEvent(event);
+    const QPoint cell = cellAtViewport(event->position().toPoint());
+    // A click on the cell that already is current moves nothing but is a click all the same.
+    const bool click = pressOnDataCell_ && event->button() == Qt::LeftButton && currentIndex() == currentAtPress_ &&
+                       dataIndex(cell.x(), cell.y()).isValid();
+    pressOnDataCell_ = false;
+    if (click)
+        emit gridClick();
+    emit gridMouseUp(event->button(), cell.x(), cell.y());
+}
+
+void KelvoStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableWidget::currentChanged(current, previous);
+    if (current.isValid() && current != previous)
+        emit gridClick();
+}
+
+bool KelvoStringGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (headerMouseEvent(watched, event))
+        return true;
+    return QTableWidget::eventFilter(watched, event);
+}
+
+bool KelvoStringGrid::headerMouseEvent(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+
+    if (watched == cornerButton_) {
+        // The corner is a fixed cell like the others; it does not select by itself.
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+            pressedHeader_ = cornerButton_;
+        } else if (type == QEvent::MouseButtonRelease && pressedHeader_ == cornerButton_) {
+            pressedHeader_ = nullptr;
+            if (cornerButton_->rect().contains(mouse->position().toPoint()) && fixedCols_ > 0 && fixedRows_ > 0)
+                emit fixedCellClick(0, 0);
+        }
+        return true;
+    }
+
+    QHeaderView* header = nullptr;
+    if (watched == horizontalHeader()->viewport())
+        header = horizontalHeader();
+    else if (watched == verticalHeader()->viewport())
+        header = verticalHeader();
+    if (!header)
+        return false;
+
+    const bool horizontal = header == horizontalHeader();
+    const int pos = horizontal ? mouse->position().toPoint().x() : mouse->position().toPoint().y();
+    if (type == QEvent::MouseButtonPress) {
+        pressedHeader_ = nullptr;
+        if (mouse->button() == Qt::LeftButton && !nearSectionBorder(*header, pos)) {
+            pressedHeader_ = header;
+            pressedSection_ = header->logicalIndexAt(pos);
+        }
+        // The header goes on to resize a column when the press was on a border.
+        return false;
+    }
+    if (type == QEvent::MouseButtonRelease && pressedHeader_ == header) {
+        pressedHeader_ = nullptr;
+        const int section = header->logicalIndexAt(pos);
+        if (section >= 0 && section == pressedSection_) {
+            if (horizontal)
+                emit fixedCellClick(section + fixedCols_, 0);
+            else
+                emit fixedCellClick(0, section + fixedRows_);
+        }
+    }
+    return false;
+}
+
+}  // namespace grid
