@@ -61,13 +61,14 @@ std::vector<MaskPart> compile(std::u16string_view mask)
                 ++i;
             }
             bool closed = false;
+            const size_t setStart = i;
             for (; i < mask.size(); ++i) {
                 const char16_t first = mask[i];
                 if (first == u']') {
                     closed = true;
                     break;
                 }
-                if (first == u'-')
+                if (first == u'-' && i == setStart)
                     throw MaskError("a range in a block mask has no first character");
                 if (i + 2 < mask.size() && mask[i + 1] == u'-' && mask[i + 2] != u']') {
                     char16_t low = foldAscii(first);
