@@ -1,0 +1,112 @@
+#include "textops/ui/PlainTextLines.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace textops::ui {
+
+namespace {
+
+QString joinLines(const std::vector<std::u16string>& lines)
+{
+    QString joined;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            joined += u'\n';
+        joined += QString::fromStdU16String(lines[i]);
+    }
+    return joined;
+}
+
+// The document knows only one kind of line break; CR LF must not become two lines.
+QString withLineFeeds(const std::u16string& text)
+{
+    QString converted = QString::fromStdU16String(text);
+    converted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    converted.replace(u'\r', u'\n');
+    return converted;
+}
+
+}  // namespace
+
+std::vector<std::u16string> PlainTextLines::lines() const
+{
+    std::vector<std::u16string> result;
+    const QTextDocument& document = *editor_.document();
+    if (document.isEmpty())
+        return result;
+    result.reserve(static_cast<size_t>(document.blockCount()));
+    // Block texts keep every character as typed; the plain-text export would turn
+    // non-breaking spaces into spaces.
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        result.push_back(block.text().toStdU16String());
+    return result;
+}
+
+int PlainTextLines::lineCount() const
+{
+    const QTextDocument& document = *editor_.document();
+    return document.isEmpty() ? 0 : document.blockCount();
+}
+
+std::u16string PlainTextLines::firstLine() const
+{
+    return editor_.document()->firstBlock().text().toStdU16String();
+}
+
+void PlainTextLines::replaceLines(const std::vector<std::u16string>& lines)
+{
+    QTextCursor cursor(editor_.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(joinLines(lines));
+    cursor.endEditBlock();
+    cursor.movePosition(QTextCursor::Start);
+    editor_.setTextCursor(cursor);
+}
+
+std::u16string PlainTextLines::selectedText() const
+{
+    QString text = editor_.textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text.toStdU16String();
+}
+
+void PlainTextLines::replaceSelection(const std::u16string& text)
+{
+    QTextCursor cursor = editor_.textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(withLineFeeds(text));
+    cursor.endEditBlock();
+    editor_.setTextCursor(cursor);
+}
+
+int PlainTextLines::selectionStartLine() const
+{
+    const QTextCursor cursor = editor_.textCursor();
+    return editor_.document()->findBlock(cursor.selectionStart()).blockNumber();
+}
+
+void PlainTextLines::insertLines(int at, const std::vector<std::u16string>& items)
+{
+    if (items.empty())
+        return;
+    const int count = lineCount();
+    QTextCursor cursor(editor_.document());
+    cursor.beginEditBlock();
+    if (count == 0) {
+        cursor.insertText(joinLines(items));
+    } else if (at >= count) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(u'\n' + joinLines(items));
+    } else {
+        cursor.setPosition(editor_.document()->findBlockByNumber(std::max(at, 0)).position());
+        cursor.insertText(joinLines(items) + u'\n');
+    }
+    cursor.endEditBlock();
+}
+
+}  // namespace textops::ui

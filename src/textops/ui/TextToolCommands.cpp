@@ -1,0 +1,239 @@
+#include "textops/ui/TextToolCommands.h"
+
+#include "app/TKelvoMainForm.h"
+#include "app/TopmostHandOver.h"
+#include "textops/Addition.h"
+#include "textops/Numbering.h"
+#include "textops/ReplaceCommands.h"
+#include "textops/ui/PlainTextLines.h"
+#include "textops/ui/TKelvoKasanForm.h"
+#include "textops/ui/TKelvoRenbanForm.h"
+#include "textops/ui/TKelvoTikanForm.h"
+#include "ui_TKelvoMainForm.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+
+#include <stdexcept>
+
+namespace textops::ui {
+
+namespace {
+
+// A long editor command: runFlag set and the Stop button live while it runs, both cleared
+// on every way out.
+class RunningCommand {
+public:
+    explicit RunningCommand(app::TKelvoMainForm& form) : form_(form)
+    {
+        form_.runFlag = true;
+        form_.controls().SpeedButton5->setEnabled(true);
+    }
+    ~RunningCommand()
+    {
+        form_.runFlag = false;
+        form_.controls().SpeedButton5->setEnabled(false);
+    }
+    RunningCommand(const RunningCommand&) = delete;
+    RunningCommand& operator=(const RunningCommand&) = delete;
+
+private:
+    app::TKelvoMainForm& form_;
+};
+
+}  // namespace
+
+TextToolCommands::TextToolCommands(app::TKelvoMainForm& form)
+    : form_(form),
+      tikanForm_(std::make_unique<TKelvoTikanForm>(&form)),
+      kasanForm_(std::make_unique<TKelvoKasanForm>(&form)),
+      renbanForm_(std::make_unique<TKelvoRenbanForm>(form.errors(), &form))
+{
+    for (const ZenHanCommandInfo& info : zenHanCommands()) {
+        const QByteArray name = QString::fromStdU16String(std::u16string(info.itemName)).toLatin1();
+        const ZenHanCommand command = info.command;
+        if (info.inSubmenu) {
+            QAction* item = menuItem("PopupMenu1", name.constData());
+            connectItem("PopupMenu1", name.constData(), [this, item] { N23Click(item); });
+        } else if (info.target == CommandTarget::EveryLine) {
+            connectItem("PopupMenu1", name.constData(), [this, command] { zenHanEveryLineClick(command); });
+        } else if (info.target == CommandTarget::Selection) {
+            connectItem("PopupMenu1", name.constData(), [this, command] { zenHanSelectionClick(command); });
+        }
+        // FIXME: N32 and N33 act on StringGrid1 and its cell undo stack, which the attribute
+        // grid page does not offer yet; they stay unconnected until it does.
+    }
+    connectItem("PopupMenu1", "N7", [this] { N7Click(); });
+    connectItem("PopupMenu1", "N8", [this] { N8Click(); });
+    connectItem("PopupMenu1", "N14", [this] { N14Click(); });
+    connectItem("PopupMenu1", "N15", [this] { N15Click(); });
+    connectItem("PopupMenu1", "N17", [this] { N17Click(); });
+}
+
+TextToolCommands::~TextToolCommands() = default;
+
+QAction* TextToolCommands::menuItem(const char* menu, const char* item) const
+{
+    const QMenu* popup = form_.findChild<QMenu*>(QString::fromLatin1(menu));
+    QAction* action = popup ? popup->findChild<QAction*>(QString::fromLatin1(item)) : nullptr;
+    if (!action)
+        throw std::logic_error(std::string("the menu item ") + item + " is missing");
+    return action;
+}
+
+void TextToolCommands::connectItem(const char* menu, const char* item, std::function<void()> handler)
+{
+    connect(menuItem(menu, item), &QAction::triggered, this,
+            [this, handler = std::move(handler)] { form_.errors().run(handler); });
+}
+
+void TextToolCommands::markUndo()
+{
+    if (undoMark_)
+        undoMark_();
+}
+
+StepControl TextToolCommands::stepControl() const
+{
+    app::TKelvoMainForm* form = &form_;
+    return StepControl{[] { QCoreApplication::processEvents(); }, [form] { return form->runFlag; }};
+}
+
+PlainTextLines TextToolCommands::editorLines() const
+{
+    return PlainTextLines(*form_.controls().SynEdit1);
+}
+
+void TextToolCommands::zenHanEveryLineClick(ZenHanCommand command)
+{
+    markUndo();
+    const RunningCommand running(form_);
+    PlainTextLines editor = editorLines();
+    std::vector<std::u16string> lines = editor.lines();
+    LineBatchResult result = zenHanEveryLine(command, lines, stepControl());
+    if (result.lines != lines)
+        editor.replaceLines(result.lines);
+}
+
+void TextToolCommands::N23Click(const QAction* item)
+{
+    const auto command = item ? zenHanCommandForItem(item->objectName().toStdU16String()) : std::nullopt;
+    if (!command || !zenHanCommandInfo(*command).inSubmenu)
+        return;
+    const RunningCommand running(form_);
+    markUndo();
+    PlainTextLines editor = editorLines();
+    std::vector<std::u16string> lines = editor.lines();
+    LineBatchResult result = zenHanEveryLine(*command, lines, stepControl());
+    if (result.lines != lines)
+        editor.replaceLines(result.lines);
+}
+
+void TextToolCommands::zenHanSelectionClick(ZenHanCommand command)
+{
+    const RunningCommand running(form_);
+    PlainTextLines editor = editorLines();
+    const std::u16string selected = editor.selectedText();
+    if (selected.empty())
+        return;
+    markUndo();
+    if (const auto result = zenHanSelection(command, selected, stepControl()))
+        editor.replaceSelection(result->text);
+}
+
+void TextToolCommands::N7Click()
+{
+    PlainTextLines editor = editorLines();
+    if (editor.lineCount() > 0) {
+        TikanFields fields = tikanForm_->fields();
+        prefillTikanFields(ReplaceCommand::N7, fields, editor.firstLine());
+        tikanForm_->setFields(fields);
+    }
+    if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+        return;
+    const TikanFields fields = tikanForm_->fields();
+    if (fields.Edit1.empty())
+        return;
+    markUndo();
+    const RunningCommand running(form_);
+    std::vector<std::u16string> lines = editor.lines();
+    const auto result =
+        replaceEveryLine(lines, fields.Edit1, fields.Edit2, tikanForm_->everyLineMatchCase(), stepControl());
+    if (result && result->lines != lines)
+        editor.replaceLines(result->lines);
+}
+
+void TextToolCommands::N8Click()
+{
+    PlainTextLines editor = editorLines();
+    const std::u16string selected = editor.selectedText();
+    if (editor.lineCount() > 0) {
+        TikanFields fields = tikanForm_->fields();
+        prefillTikanFields(ReplaceCommand::N8, fields, selected);
+        tikanForm_->setFields(fields);
+    }
+    if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+        return;
+    const TikanFields fields = tikanForm_->fields();
+    if (fields.Edit1.empty())
+        return;
+    markUndo();
+    const RunningCommand running(form_);
+    if (const auto result = replaceInSelection(selected, fields.Edit1, fields.Edit2, stepControl()))
+        editor.replaceSelection(result->text);
+}
+
+void TextToolCommands::N14Click()
+{
+    if (app::runModalWithTopmostHandOver(form_, *kasanForm_) != QDialog::Accepted)
+        return;
+    const RunningCommand running(form_);
+    const AdditionSettings settings = kasanForm_->settings();
+    if (settings.addend == 0)
+        return;
+    markUndo();
+    PlainTextLines editor = editorLines();
+    std::vector<std::u16string> lines = editor.lines();
+    const auto result = addToEveryLine(lines, settings, stepControl());
+    if (result && result->lines != lines)
+        editor.replaceLines(result->lines);
+}
+
+void TextToolCommands::N15Click()
+{
+    if (app::runModalWithTopmostHandOver(form_, *kasanForm_) != QDialog::Accepted)
+        return;
+    const RunningCommand running(form_);
+    const AdditionSettings settings = kasanForm_->settings();
+    PlainTextLines editor = editorLines();
+    const std::u16string selected = editor.selectedText();
+    if (settings.addend == 0 || selected.empty())
+        return;
+    markUndo();
+    if (const auto result = addToSelection(selected, settings, stepControl()))
+        editor.replaceSelection(result->text);
+}
+
+void TextToolCommands::N17Click()
+{
+    renbanForm_->setGenerate([this](NumberingMode mode, const NumberingRun& run) {
+        // The first page is the line editor; the others number down the attribute grid.
+        if (form_.controls().PageControl1->currentIndex() != 0)
+            throw std::logic_error("numbering into the attribute grid is not available yet");
+        placeNumberingInEditor(mode, run);
+    });
+    app::runModalWithTopmostHandOver(form_, *renbanForm_);
+}
+
+void TextToolCommands::placeNumberingInEditor(NumberingMode mode, const NumberingRun& run)
+{
+    // A run too long for the editor is refused here, before anything changes.
+    const std::vector<std::u16string> items = run.itemsForEditor();
+    PlainTextLines editor = editorLines();
+    const int line = editor.selectionStartLine();
+    markUndo();
+    editor.insertLines(mode == NumberingMode::Insert ? line : editor.lineCount(), items);
+}
+
+}  // namespace textops::ui

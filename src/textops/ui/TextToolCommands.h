@@ -1,0 +1,70 @@
+#pragma once
+
+#include "textops/Numbering.h"
+#include "textops/ZenHanCommands.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+
+namespace app {
+class TKelvoMainForm;
+}
+
+namespace textops::ui {
+
+class PlainTextLines;
+class TKelvoKasanForm;
+class TKelvoRenbanForm;
+class TKelvoTikanForm;
+
+// The text tools on the main window's popup menus: width conversions, replace, addition and
+// numbering. It owns the three dialogs, which live as long as the window, and connects the
+// menu items in its constructor. Every handler runs through the window's error handler.
+class TextToolCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TextToolCommands(app::TKelvoMainForm& form);
+    ~TextToolCommands() override;
+
+    // The line editor's saved-text undo (UndoMark with true), called just before a command
+    // changes the editor in bulk. The editor page provides it; each command is in any case
+    // one step of the editor's own undo history.
+    void setUndoMark(std::function<void()> undoMark) { undoMark_ = std::move(undoMark); }
+
+    TKelvoTikanForm& tikanForm() { return *tikanForm_; }
+    TKelvoKasanForm& kasanForm() { return *kasanForm_; }
+    TKelvoRenbanForm& renbanForm() { return *renbanForm_; }
+
+private:
+    // Width conversions of the editor.
+    void zenHanEveryLineClick(ZenHanCommand command);
+    void zenHanSelectionClick(ZenHanCommand command);
+    // The shared handler of the items of the submenu N21.
+    void N23Click(const QAction* item);
+    // Replace, addition and numbering on the editor.
+    void N7Click();
+    void N8Click();
+    void N14Click();
+    void N15Click();
+    void N17Click();
+
+    QAction* menuItem(const char* menu, const char* item) const;
+    void connectItem(const char* menu, const char* item, std::function<void()> handler);
+    void markUndo();
+    StepControl stepControl() const;
+    PlainTextLines editorLines() const;
+    void placeNumberingInEditor(NumberingMode mode, const NumberingRun& run);
+
+    app::TKelvoMainForm& form_;
+    std::function<void()> undoMark_;
+    std::unique_ptr<TKelvoTikanForm> tikanForm_;
+    std::unique_ptr<TKelvoKasanForm> kasanForm_;
+    std::unique_ptr<TKelvoRenbanForm> renbanForm_;
+};
+
+}  // namespace textops::ui
