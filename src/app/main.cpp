@@ -1,9 +1,11 @@
 #include "app/AppInfo.h"
 #include "app/AppPaths.h"
 #include "app/MessageBoxMessages.h"
+#include "app/QtOwnWindow.h"
 #include "app/SingleInstanceLock.h"
 #include "app/TKelvoMainForm.h"
 #include "cadlink/TTargetCADForm.h"
+#include "cadlink/TargetProgID.h"
 #include "taglists/SystemTextFileLauncher.h"
 
 #include <QApplication>
@@ -11,6 +13,9 @@
 
 #ifdef _WIN32
 #include <objbase.h>
+#else
+#include "automation/socket/SocketRunningObjects.h"
+#include "cadlink/platform/KelvoCadWindowServices.h"
 #endif
 
 int main(int argc, char* argv[])
@@ -34,6 +39,13 @@ int main(int argc, char* argv[])
     app::MessageBoxMessages messages;
     taglists::SystemTextFileLauncher launcher;
 
+#ifndef _WIN32
+    // The CAD application is a drawing host reached over the per-user running-object
+    // directory; a call it turns away as busy is sent again every second.
+    automation::socket::SocketRunningObjects runningObjects;
+    cadlink::platform::KelvoCadWindowServices windowServices(runningObjects, [] { return cadlink::TargetProgID; });
+#endif
+
     // The windows in their order of creation: the main window first.
     app::TKelvoMainForm KelvoMainForm(executable, messages, launcher);
     messages.setOwner(&KelvoMainForm);
@@ -41,6 +53,14 @@ int main(int argc, char* argv[])
     cadlink::TTargetCADForm TargetCADForm(app::listPathFor(executable, app::kTargetCadListName), messages,
                                           &KelvoMainForm);
     KelvoMainForm.setTargetCadForm(&TargetCADForm);
+
+    app::QtOwnWindow ownWindow(KelvoMainForm);
+#ifndef _WIN32
+    KelvoMainForm.setAutomation(runningObjects, windowServices, ownWindow);
+#else
+    // FIXME: the COM running object table and the Win32 window services are not built yet,
+    // so on Windows every CAD operation reports that the program has no CAD link.
+#endif
 
     KelvoMainForm.show();
     const int result = application.exec();

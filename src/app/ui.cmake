@@ -5,6 +5,7 @@ target_sources(kelvo_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/InstanceMarkerWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LineEditorWidget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxMessages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QtOwnWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleInstanceLock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TKelvoMainForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TopmostHandOver.cpp
