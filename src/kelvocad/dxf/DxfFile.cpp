@@ -21,18 +21,9 @@ namespace {
 // would run out of room.
 constexpr uint64_t highestReservableHandle = uint64_t{1} << 60;
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 bool is(const DxfTag& tag, int code, std::string_view word)
 {
-    return tag.code == code && trimmed(tag.value) == word;
+    return tag.code == code && trimDxfValue(tag.value) == word;
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
@@ -97,7 +88,7 @@ public:
     std::string handle() const
     {
         auto value = first(5);
-        return value ? std::string(trimmed(*value)) : std::string();
+        return value ? std::string(trimDxfValue(*value)) : std::string();
     }
 
 private:
@@ -109,6 +100,20 @@ private:
 std::u16string normalizedHandle(const std::string& fileHandle)
 {
     return Drawing::normalizeHandle(common::fromAscii(fileHandle));
+}
+
+// The groups a TEXT and an attribute share (Record is TextEntity or AttributeReference);
+// they differ in the code of the vertical justification.
+template <typename Record>
+void readTextGroups(const RecordReader& record, int verticalCode, Record& text)
+{
+    text.handle = normalizedHandle(record.handle());
+    text.layer = record.text(8, text.layer);
+    text.string = record.text(1);
+    text.insertionPoint = record.point(10);
+    text.alignmentPoint = record.has(11) ? record.point(11) : text.insertionPoint;
+    text.alignment = alignmentFromDxf({record.integer(72), record.integer(verticalCode)});
+    text.height = record.number(40, text.height);
 }
 
 size_t nextRecord(const std::vector<DxfTag>& tags, size_t from, size_t end)
@@ -168,10 +173,10 @@ DxfFile DxfFile::parse(std::string_view bytes, const std::filesystem::path& path
     size_t versionLine = 0;
     for (size_t i = 0; i + 1 < read.tags.size() && !is(read.tags[i], 0, "ENDSEC"); ++i) {
         if (is(read.tags[i], 9, "$ACADVER") && read.tags[i + 1].code == 1) {
-            version = std::string(trimmed(read.tags[i + 1].value));
+            version = std::string(trimDxfValue(read.tags[i + 1].value));
             versionLine = read.tags[i + 1].line + 1;  // the value's line, after its code
         } else if (is(read.tags[i], 9, "$DWGCODEPAGE") && read.tags[i + 1].code == 3) {
-            codePageName = std::string(trimmed(read.tags[i + 1].value));
+            codePageName = std::string(trimDxfValue(read.tags[i + 1].value));
         }
     }
     const bool knownVersion = version.size() == 6 && version.substr(0, 2) == "AC" &&
@@ -230,7 +235,7 @@ void DxfFile::readSections()
             fail(i, "SECTION expected, found group " + std::to_string(tag.code) + " '" + printable(tag.value) + "'");
         if (i + 1 >= tags_.size() || tags_[i + 1].code != 2)
             fail(i + 1, "section name (group 2) expected after SECTION");
-        const std::string name(trimmed(tags_[i + 1].value));
+        const std::string name(trimDxfValue(tags_[i + 1].value));
         size_t end = i + 2;
         while (end < tags_.size() && !is(tags_[end], 0, "ENDSEC")) {
             if (is(tags_[end], 0, "SECTION") || is(tags_[end], 0, "EOF"))
@@ -265,10 +270,10 @@ void DxfFile::readTables(size_t begin, size_t end)
         const size_t next = nextRecord(tags_, i + 1, end);
         const DxfRange range{i, next};
         const RecordReader record(tags_, range, codec_);
-        const std::string_view type = trimmed(tags_[i].value);
+        const std::string_view type = trimDxfValue(tags_[i].value);
         if (type == "TABLE") {
             auto name = record.first(2);
-            table = name ? std::string(trimmed(*name)) : std::string();
+            table = name ? std::string(trimDxfValue(*name)) : std::string();
             if (table == "LAYER")
                 layout_.layerTableHandle = record.handle();
         } else if (type == "ENDTAB") {
@@ -287,7 +292,7 @@ void DxfFile::readTables(size_t begin, size_t end)
             }
         } else if (table == "BLOCK_RECORD" && type == "BLOCK_RECORD") {
             auto name = record.first(2);
-            if (name && equalsIgnoringCase(trimmed(*name), "*Model_Space"))
+            if (name && equalsIgnoringCase(trimDxfValue(*name), "*Model_Space"))
                 layout_.modelSpaceRecordHandle = record.handle();
         }
         i = next;
@@ -300,7 +305,7 @@ void DxfFile::readBlocks(size_t begin, size_t end)
     for (size_t i = nextRecord(tags_, begin, end); i < end;) {
         const size_t next = nextRecord(tags_, i + 1, end);
         const RecordReader record(tags_, {i, next}, codec_);
-        const std::string_view type = trimmed(tags_[i].value);
+        const std::string_view type = trimDxfValue(tags_[i].value);
         if (type == "BLOCK") {
             block = BlockDefinition{record.text(2), record.point(10), {}};
         } else if (type == "ENDBLK") {
@@ -335,14 +340,14 @@ void DxfFile::readEntities(size_t begin, size_t end)
         DxfEntityUnit unit;
         unit.record = {i, nextRecord(tags_, i + 1, end)};
         const RecordReader record(tags_, unit.record, codec_);
-        const std::string_view type = trimmed(tags_[i].value);
+        const std::string_view type = trimDxfValue(tags_[i].value);
         size_t next = unit.record.end;
         if (type == "INSERT" && record.integer(66) == 1) {
             while (true) {
                 if (next >= end)
                     fail(i, "the block reference's attributes are not closed by SEQEND");
                 const DxfRange part{next, nextRecord(tags_, next + 1, end)};
-                const std::string_view partType = trimmed(tags_[next].value);
+                const std::string_view partType = trimDxfValue(tags_[next].value);
                 if (partType == "ATTRIB") {
                     unit.attributes.push_back(part);
                 } else if (partType == "SEQEND") {
@@ -359,13 +364,7 @@ void DxfFile::readEntities(size_t begin, size_t end)
         const bool modelSpace = record.integer(67) != 1;
         if (modelSpace && type == "TEXT") {
             TextEntity text;
-            text.handle = normalizedHandle(unit.fileHandle);
-            text.layer = record.text(8, text.layer);
-            text.string = record.text(1);
-            text.insertionPoint = record.point(10);
-            text.alignmentPoint = record.has(11) ? record.point(11) : text.insertionPoint;
-            text.alignment = alignmentFromDxf({record.integer(72), record.integer(73)});
-            text.height = record.number(40, text.height);
+            readTextGroups(record, 73, text);
             text.rotation = record.number(50, 0.0) * std::numbers::pi / 180.0;
             text.style = record.text(7, text.style);
             unit.modelHandle = drawing_->addText(std::move(text));
@@ -379,14 +378,8 @@ void DxfFile::readEntities(size_t begin, size_t end)
                 const RecordReader attribute(tags_, part, codec_);
                 AttributeReference value;
                 unit.attributeFileHandles.push_back(attribute.handle());
-                value.handle = normalizedHandle(unit.attributeFileHandles.back());
+                readTextGroups(attribute, 74, value);
                 value.tag = attribute.text(2);
-                value.string = attribute.text(1);
-                value.insertionPoint = attribute.point(10);
-                value.alignmentPoint = attribute.has(11) ? attribute.point(11) : value.insertionPoint;
-                value.alignment = alignmentFromDxf({attribute.integer(72), attribute.integer(74)});
-                value.height = attribute.number(40, value.height);
-                value.layer = attribute.text(8, value.layer);
                 reference.attributes.push_back(std::move(value));
             }
             unit.modelHandle = drawing_->addBlockReference(std::move(reference));

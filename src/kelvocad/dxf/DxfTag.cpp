@@ -5,9 +5,7 @@
 
 namespace kelvocad {
 
-namespace {
-
-std::string_view trimmed(std::string_view text)
+std::string_view trimDxfValue(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
@@ -15,8 +13,6 @@ std::string_view trimmed(std::string_view text)
         text.remove_suffix(1);
     return text;
 }
-
-}  // namespace
 
 std::optional<DxfValueType> dxfValueType(int code)
 {
@@ -36,37 +32,42 @@ std::optional<DxfValueType> dxfValueType(int code)
     return std::nullopt;
 }
 
-std::optional<double> parseDxfDouble(std::string_view text)
-{
-    text = trimmed(text);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty())
-        return std::nullopt;
-    double value = 0.0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
+namespace {
 
-std::optional<int64_t> parseDxfInteger(std::string_view text)
+// A number with optional spaces around and an optional '+'; the whole text must read.
+template <typename Number>
+std::optional<Number> parseNumber(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimDxfValue(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     if (text.empty())
         return std::nullopt;
-    int64_t value = 0;
+    Number value{};
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
 }
 
+}  // namespace
+
+std::optional<double> parseDxfDouble(std::string_view text)
+{
+    auto value = parseNumber<double>(text);
+    if (value && !std::isfinite(*value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int64_t> parseDxfInteger(std::string_view text)
+{
+    return parseNumber<int64_t>(text);
+}
+
 std::optional<uint64_t> parseDxfHandle(std::string_view text)
 {
-    text = trimmed(text);
+    text = trimDxfValue(text);
     if (text.empty() || text.size() > 16)
         return std::nullopt;
     uint64_t value = 0;

@@ -29,6 +29,9 @@ enum class DxfValueType { String, Double, Integer, Handle, Binary };
 // The kind of value a group code carries; nullopt for a code no DXF file holds.
 std::optional<DxfValueType> dxfValueType(int code);
 
+// The value without the spaces and tabs around it.
+std::string_view trimDxfValue(std::string_view text);
+
 // Numbers as DXF writes them: optional spaces around, '.' as decimal separator.
 // nullopt for anything else, and for values that do not fit (or are not finite).
 std::optional<double> parseDxfDouble(std::string_view text);

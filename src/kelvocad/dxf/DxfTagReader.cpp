@@ -46,15 +46,6 @@ bool isHexDigits(std::string_view text)
     return true;
 }
 
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string quoted(std::string_view text)
 {
     constexpr size_t shown = 40;
@@ -133,7 +124,7 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
         }
         result.tags.push_back({static_cast<int>(*code), std::string(valueLine), line, std::string(codeLine)});
         if (*code == 0) {
-            recordType = trimmed(valueLine);
+            recordType = trimDxfValue(valueLine);
             if (recordType == "EOF")
                 return result;
         }

@@ -40,9 +40,14 @@ std::string degrees(double radians)
 
 void appendPoint(std::vector<DxfTag>& tags, int firstCode, const Point3& point)
 {
-    tags.push_back({firstCode, formatDxfDouble(point.x), 0});
-    tags.push_back({firstCode + 10, formatDxfDouble(point.y), 0});
-    tags.push_back({firstCode + 20, formatDxfDouble(point.z), 0});
+    tags.push_back({firstCode, formatDxfDouble(point.x)});
+    tags.push_back({firstCode + 10, formatDxfDouble(point.y)});
+    tags.push_back({firstCode + 20, formatDxfDouble(point.z)});
+}
+
+void append(std::vector<DxfTag>& tags, const std::vector<DxfTag>& more)
+{
+    tags.insert(tags.end(), more.begin(), more.end());
 }
 
 }  // namespace
@@ -53,6 +58,8 @@ DxfWriter::DxfWriter(const DxfFile& file)
     , layout_(file.layout_)
     , codec_(file.codec_)
     , subclassMarkers_(file.acadVersion_ >= "AC1015")
+    // New groups follow the file's style: codes right-aligned in three columns, or not.
+    , padCodes_(!file.tags_.empty() && !file.tags_.front().codeText.empty() && file.tags_.front().codeText.front() == ' ')
 {
     // New records need handles above every one in the file and in the drawing.
     uint64_t highest = layout_.highestFileHandle;
@@ -99,7 +106,7 @@ void DxfWriter::emit(const DxfTag& tag)
         out_ += tag.codeText;
     } else {
         const std::string code = std::to_string(tag.code);
-        if (code.size() < 3)
+        if (padCodes_ && code.size() < 3)
             out_.append(3 - code.size(), ' ');
         out_ += code;
     }
@@ -117,24 +124,7 @@ void DxfWriter::emit(const Tags& tags)
 DxfWriter::Tags DxfWriter::patchedText(const DxfEntityUnit& unit, const TextEntity& now, const TextEntity& was) const
 {
     DxfRecordEditor editor(copy(unit.record));
-    if (fileHandleOf(now.handle) != unit.fileHandle)
-        editor.setHandle(fileHandleOf(now.handle));
-    if (now.layer != was.layer)
-        editor.set(8, encode(now.layer), "AcDbEntity");
-    if (now.string != was.string)
-        editor.set(1, encode(now.string), "AcDbText");
-    if (now.insertionPoint != was.insertionPoint)
-        editor.setPoint(10, now.insertionPoint, "AcDbText");
-    const bool alignmentChanged = now.alignment != was.alignment;
-    if (now.alignmentPoint != was.alignmentPoint || (alignmentChanged && now.alignment != 0 && !editor.find(11)))
-        editor.setPoint(11, now.alignmentPoint, "AcDbText");
-    if (alignmentChanged) {
-        const DxfJustification justification = dxfFromAlignment(now.alignment);
-        editor.set(72, std::to_string(justification.horizontal), "AcDbText");
-        editor.set(73, std::to_string(justification.vertical), "AcDbText", 2);
-    }
-    if (now.height != was.height)
-        editor.set(40, formatDxfDouble(now.height), "AcDbText");
+    patchTextGroups(editor, unit.fileHandle, now, was, {73, "AcDbText", 2});
     if (now.rotation != was.rotation)
         editor.set(50, degrees(now.rotation), "AcDbText");
     if (now.style != was.style)
@@ -146,37 +136,48 @@ DxfWriter::Tags DxfWriter::patchedAttribute(DxfRange range, const std::string& f
                                             const AttributeReference& now, const AttributeReference& was) const
 {
     DxfRecordEditor editor(copy(range));
-    if (fileHandleOf(now.handle) != fileHandle)
-        editor.setHandle(fileHandleOf(now.handle));
-    if (now.layer != was.layer)
-        editor.set(8, encode(now.layer), "AcDbEntity");
-    if (now.string != was.string)
-        editor.set(1, encode(now.string), "AcDbText");
+    patchTextGroups(editor, fileHandle, now, was, {74, "AcDbAttribute", 1});
     if (now.tag != was.tag)
         editor.set(2, encode(now.tag), "AcDbAttribute");
+    return editor.tags();
+}
+
+void DxfWriter::patchEntityGroups(DxfRecordEditor& editor, const std::string& fileHandle, const std::u16string& handle,
+                                  const std::u16string& layer, const std::u16string& layerAsRead) const
+{
+    if (Drawing::normalizeHandle(common::fromAscii(fileHandle)) != handle)
+        editor.setHandle(fileHandleOf(handle));
+    if (layer != layerAsRead)
+        editor.set(8, encode(layer), "AcDbEntity");
+}
+
+template <typename Record>
+void DxfWriter::patchTextGroups(DxfRecordEditor& editor, const std::string& fileHandle, const Record& now,
+                                const Record& was, VerticalGroup vertical) const
+{
+    patchEntityGroups(editor, fileHandle, now.handle, now.layer, was.layer);
+    if (now.string != was.string)
+        editor.set(1, encode(now.string), "AcDbText");
     if (now.insertionPoint != was.insertionPoint)
         editor.setPoint(10, now.insertionPoint, "AcDbText");
     const bool alignmentChanged = now.alignment != was.alignment;
+    // A text that becomes aligned needs its alignment point even where it did not move.
     if (now.alignmentPoint != was.alignmentPoint || (alignmentChanged && now.alignment != 0 && !editor.find(11)))
         editor.setPoint(11, now.alignmentPoint, "AcDbText");
     if (alignmentChanged) {
         const DxfJustification justification = dxfFromAlignment(now.alignment);
         editor.set(72, std::to_string(justification.horizontal), "AcDbText");
-        editor.set(74, std::to_string(justification.vertical), "AcDbAttribute");
+        editor.set(vertical.code, std::to_string(justification.vertical), vertical.subclass, vertical.subclassOccurrence);
     }
     if (now.height != was.height)
         editor.set(40, formatDxfDouble(now.height), "AcDbText");
-    return editor.tags();
 }
 
 DxfWriter::Tags DxfWriter::patchedReference(const DxfEntityUnit& unit, const BlockReference& now,
                                             const BlockReference& was)
 {
     DxfRecordEditor editor(copy(unit.record));
-    if (fileHandleOf(now.handle) != unit.fileHandle)
-        editor.setHandle(fileHandleOf(now.handle));
-    if (now.layer != was.layer)
-        editor.set(8, encode(now.layer), "AcDbEntity");
+    patchEntityGroups(editor, unit.fileHandle, now.handle, now.layer, was.layer);
     if (now.name != was.name)
         editor.set(2, encode(now.name), "AcDbBlockReference");
     if (now.insertionPoint != was.insertionPoint)
@@ -187,114 +188,92 @@ DxfWriter::Tags DxfWriter::patchedReference(const DxfEntityUnit& unit, const Blo
 
     const std::string owner = fileHandleOf(now.handle);
     for (const auto& attribute : now.attributes) {
-        Tags part;
-        for (size_t i = 0; i < unit.attributes.size() && part.empty(); ++i) {
-            if (unit.attributeHandles[i] != attribute.handle)
-                continue;
-            const auto original = std::find_if(was.attributes.begin(), was.attributes.end(),
-                                               [&](const auto& a) { return a.handle == attribute.handle; });
-            if (original != was.attributes.end())
-                part = patchedAttribute(unit.attributes[i], unit.attributeFileHandles[i], attribute, *original);
+        const auto read = std::find(unit.attributeHandles.begin(), unit.attributeHandles.end(), attribute.handle);
+        const auto original = std::find_if(was.attributes.begin(), was.attributes.end(),
+                                           [&](const auto& a) { return a.handle == attribute.handle; });
+        if (read != unit.attributeHandles.end() && original != was.attributes.end()) {
+            const auto i = static_cast<size_t>(read - unit.attributeHandles.begin());
+            append(tags, patchedAttribute(unit.attributes[i], unit.attributeFileHandles[i], attribute, *original));
+        } else {
+            append(tags, newAttribute(attribute, owner));
         }
-        if (part.empty())
-            part = newAttribute(attribute, owner);
-        tags.insert(tags.end(), part.begin(), part.end());
     }
-    Tags end;
     if (unit.sequenceEnd)
-        end = copy(*unit.sequenceEnd);
+        append(tags, copy(*unit.sequenceEnd));
     else if (!now.attributes.empty())
-        end = newSequenceEnd(owner, now.layer);
-    tags.insert(tags.end(), end.begin(), end.end());
+        append(tags, newSequenceEnd(owner, now.layer));
     return tags;
+}
+
+DxfWriter::Tags DxfWriter::newEntityHead(std::string_view type, const std::string& handle, const std::string& owner,
+                                         const std::u16string& layer) const
+{
+    Tags tags{{0, std::string(type)}, {5, handle}};
+    if (subclassMarkers_) {
+        if (!owner.empty())
+            tags.push_back({330, owner});
+        tags.push_back({100, "AcDbEntity"});
+    }
+    tags.push_back({8, encode(layer)});
+    return tags;
+}
+
+template <typename Record>
+void DxfWriter::appendNewTextGroups(Tags& tags, const Record& text, const Tags& afterString) const
+{
+    if (subclassMarkers_)
+        tags.push_back({100, "AcDbText"});
+    appendPoint(tags, 10, text.insertionPoint);
+    tags.push_back({40, formatDxfDouble(text.height)});
+    tags.push_back({1, encode(text.string)});
+    append(tags, afterString);
+    tags.push_back({72, std::to_string(dxfFromAlignment(text.alignment).horizontal)});
+    if (text.alignment != 0)
+        appendPoint(tags, 11, text.alignmentPoint);
 }
 
 DxfWriter::Tags DxfWriter::newText(const TextEntity& text) const
 {
-    const DxfJustification justification = dxfFromAlignment(text.alignment);
-    Tags tags{{0, "TEXT", 0}, {5, fileHandleOf(text.handle), 0}};
-    if (subclassMarkers_) {
-        if (!layout_.modelSpaceRecordHandle.empty())
-            tags.push_back({330, layout_.modelSpaceRecordHandle, 0});
-        tags.push_back({100, "AcDbEntity", 0});
-    }
-    tags.push_back({8, encode(text.layer), 0});
+    Tags tags = newEntityHead("TEXT", fileHandleOf(text.handle), layout_.modelSpaceRecordHandle, text.layer);
+    appendNewTextGroups(tags, text, {{50, degrees(text.rotation)}, {7, encode(text.style)}});
     if (subclassMarkers_)
-        tags.push_back({100, "AcDbText", 0});
-    appendPoint(tags, 10, text.insertionPoint);
-    tags.push_back({40, formatDxfDouble(text.height), 0});
-    tags.push_back({1, encode(text.string), 0});
-    tags.push_back({50, degrees(text.rotation), 0});
-    tags.push_back({7, encode(text.style), 0});
-    tags.push_back({72, std::to_string(justification.horizontal), 0});
-    if (text.alignment != 0)
-        appendPoint(tags, 11, text.alignmentPoint);
-    if (subclassMarkers_)
-        tags.push_back({100, "AcDbText", 0});
-    tags.push_back({73, std::to_string(justification.vertical), 0});
+        tags.push_back({100, "AcDbText"});
+    tags.push_back({73, std::to_string(dxfFromAlignment(text.alignment).vertical)});
     return tags;
 }
 
 DxfWriter::Tags DxfWriter::newAttribute(const AttributeReference& attribute, const std::string& owner) const
 {
-    const DxfJustification justification = dxfFromAlignment(attribute.alignment);
-    Tags tags{{0, "ATTRIB", 0}, {5, fileHandleOf(attribute.handle), 0}};
-    if (subclassMarkers_) {
-        tags.push_back({330, owner, 0});
-        tags.push_back({100, "AcDbEntity", 0});
-    }
-    tags.push_back({8, encode(attribute.layer), 0});
+    Tags tags = newEntityHead("ATTRIB", fileHandleOf(attribute.handle), owner, attribute.layer);
+    appendNewTextGroups(tags, attribute, {});
     if (subclassMarkers_)
-        tags.push_back({100, "AcDbText", 0});
-    appendPoint(tags, 10, attribute.insertionPoint);
-    tags.push_back({40, formatDxfDouble(attribute.height), 0});
-    tags.push_back({1, encode(attribute.string), 0});
-    tags.push_back({72, std::to_string(justification.horizontal), 0});
-    if (attribute.alignment != 0)
-        appendPoint(tags, 11, attribute.alignmentPoint);
-    if (subclassMarkers_)
-        tags.push_back({100, "AcDbAttribute", 0});
-    tags.push_back({2, encode(attribute.tag), 0});
-    tags.push_back({70, "0", 0});
-    tags.push_back({74, std::to_string(justification.vertical), 0});
+        tags.push_back({100, "AcDbAttribute"});
+    tags.push_back({2, encode(attribute.tag)});
+    tags.push_back({70, "0"});
+    tags.push_back({74, std::to_string(dxfFromAlignment(attribute.alignment).vertical)});
     return tags;
 }
 
 DxfWriter::Tags DxfWriter::newSequenceEnd(const std::string& owner, const std::u16string& layer)
 {
-    Tags tags{{0, "SEQEND", 0}, {5, allocateHandle(), 0}};
-    if (subclassMarkers_) {
-        tags.push_back({330, owner, 0});
-        tags.push_back({100, "AcDbEntity", 0});
-    }
-    tags.push_back({8, encode(layer), 0});
-    return tags;
+    return newEntityHead("SEQEND", allocateHandle(), owner, layer);
 }
 
 DxfWriter::Tags DxfWriter::newReference(const BlockReference& reference)
 {
     const std::string handle = fileHandleOf(reference.handle);
-    Tags tags{{0, "INSERT", 0}, {5, handle, 0}};
-    if (subclassMarkers_) {
-        if (!layout_.modelSpaceRecordHandle.empty())
-            tags.push_back({330, layout_.modelSpaceRecordHandle, 0});
-        tags.push_back({100, "AcDbEntity", 0});
-    }
-    tags.push_back({8, encode(reference.layer), 0});
+    Tags tags = newEntityHead("INSERT", handle, layout_.modelSpaceRecordHandle, reference.layer);
     if (subclassMarkers_)
-        tags.push_back({100, "AcDbBlockReference", 0});
+        tags.push_back({100, "AcDbBlockReference"});
     if (!reference.attributes.empty())
-        tags.push_back({66, "1", 0});
-    tags.push_back({2, encode(reference.name), 0});
+        tags.push_back({66, "1"});
+    tags.push_back({2, encode(reference.name)});
     appendPoint(tags, 10, reference.insertionPoint);
     if (reference.attributes.empty())
         return tags;
-    for (const auto& attribute : reference.attributes) {
-        Tags part = newAttribute(attribute, handle);
-        tags.insert(tags.end(), part.begin(), part.end());
-    }
-    Tags end = newSequenceEnd(handle, reference.layer);
-    tags.insert(tags.end(), end.begin(), end.end());
+    for (const auto& attribute : reference.attributes)
+        append(tags, newAttribute(attribute, handle));
+    append(tags, newSequenceEnd(handle, reference.layer));
     return tags;
 }
 
@@ -304,18 +283,7 @@ DxfWriter::Tags DxfWriter::entities()
     std::set<std::u16string> fromFile;
     for (const DxfEntityUnit& unit : layout_.units) {
         if (unit.modelHandle.empty()) {
-            for (DxfRange range : {unit.record}) {
-                Tags part = copy(range);
-                tags.insert(tags.end(), part.begin(), part.end());
-            }
-            for (DxfRange range : unit.attributes) {
-                Tags part = copy(range);
-                tags.insert(tags.end(), part.begin(), part.end());
-            }
-            if (unit.sequenceEnd) {
-                Tags part = copy(*unit.sequenceEnd);
-                tags.insert(tags.end(), part.begin(), part.end());
-            }
+            append(tags, copy({unit.record.begin, unit.sequenceEnd ? unit.sequenceEnd->end : unit.record.end}));
             continue;
         }
         fromFile.insert(unit.modelHandle);
@@ -323,19 +291,18 @@ DxfWriter::Tags DxfWriter::entities()
         if (!now)
             continue;  // erased
         const ModelEntity& was = layout_.entitiesAsRead.at(unit.modelHandle);
-        Tags part;
         if (const auto* text = std::get_if<TextEntity>(now))
-            part = patchedText(unit, *text, std::get<TextEntity>(was));
+            append(tags, patchedText(unit, *text, std::get<TextEntity>(was)));
         else
-            part = patchedReference(unit, std::get<BlockReference>(*now), std::get<BlockReference>(was));
-        tags.insert(tags.end(), part.begin(), part.end());
+            append(tags, patchedReference(unit, std::get<BlockReference>(*now), std::get<BlockReference>(was)));
     }
     for (const ModelEntity& entity : drawing_.entities()) {
         if (fromFile.count(handleOf(entity)))
             continue;
-        Tags part = std::holds_alternative<TextEntity>(entity) ? newText(std::get<TextEntity>(entity))
-                                                               : newReference(std::get<BlockReference>(entity));
-        tags.insert(tags.end(), part.begin(), part.end());
+        if (const auto* text = std::get_if<TextEntity>(&entity))
+            append(tags, newText(*text));
+        else
+            append(tags, newReference(std::get<BlockReference>(entity)));
     }
     return tags;
 }
@@ -372,18 +339,18 @@ DxfWriter::Tags DxfWriter::newLayers()
             continue;
         if (auto known = untabled.find(key); known != untabled.end() && known->second == layer.locked)
             continue;
-        tags.push_back({0, "LAYER", 0});
-        tags.push_back({5, allocateHandle(), 0});
+        tags.push_back({0, "LAYER"});
+        tags.push_back({5, allocateHandle()});
         if (subclassMarkers_) {
             if (!layout_.layerTableHandle.empty())
-                tags.push_back({330, layout_.layerTableHandle, 0});
-            tags.push_back({100, "AcDbSymbolTableRecord", 0});
-            tags.push_back({100, "AcDbLayerTableRecord", 0});
+                tags.push_back({330, layout_.layerTableHandle});
+            tags.push_back({100, "AcDbSymbolTableRecord"});
+            tags.push_back({100, "AcDbLayerTableRecord"});
         }
-        tags.push_back({2, encode(layer.name), 0});
-        tags.push_back({70, layer.locked ? "4" : "0", 0});
-        tags.push_back({62, "7", 0});
-        tags.push_back({6, subclassMarkers_ ? "Continuous" : "CONTINUOUS", 0});
+        tags.push_back({2, encode(layer.name)});
+        tags.push_back({70, layer.locked ? "4" : "0"});
+        tags.push_back({62, "7"});
+        tags.push_back({6, subclassMarkers_ ? "Continuous" : "CONTINUOUS"});
     }
     return tags;
 }
@@ -422,10 +389,10 @@ std::string DxfWriter::write()
         if (layout_.layerTableEnd && i == *layout_.layerTableEnd)
             emit(layerTags);
         if (entitiesSectionMissing && i + 1 == tags.size()) {
-            emit({0, "SECTION", 0});
-            emit({2, "ENTITIES", 0});
+            emit({0, "SECTION"});
+            emit({2, "ENTITIES"});
             emit(entityTags);
-            emit({0, "ENDSEC", 0});
+            emit({0, "ENDSEC"});
         }
         emit(tags[i]);
         ++i;

@@ -12,6 +12,7 @@ namespace kelvocad {
 
 class Drawing;
 class DxfFile;
+class DxfRecordEditor;
 class DxfTextCodec;
 
 // Writes a DxfFile's groups back with the drawing's current state: records the model
@@ -31,11 +32,29 @@ private:
     std::string allocateHandle();
     std::string fileHandleOf(std::u16string_view modelHandle) const;
 
+    // Where a TEXT and an attribute keep their vertical justification.
+    struct VerticalGroup {
+        int code;
+        std::string_view subclass;
+        int subclassOccurrence;
+    };
+
     Tags entities();
     Tags patchedText(const DxfEntityUnit& unit, const TextEntity& now, const TextEntity& was) const;
     Tags patchedReference(const DxfEntityUnit& unit, const BlockReference& now, const BlockReference& was);
     Tags patchedAttribute(DxfRange range, const std::string& fileHandle, const AttributeReference& now,
                           const AttributeReference& was) const;
+    void patchEntityGroups(DxfRecordEditor& editor, const std::string& fileHandle, const std::u16string& handle,
+                           const std::u16string& layer, const std::u16string& layerAsRead) const;
+    // The groups a TEXT and an attribute share (Record is TextEntity or AttributeReference).
+    template <typename Record>
+    void patchTextGroups(DxfRecordEditor& editor, const std::string& fileHandle, const Record& now,
+                         const Record& was, VerticalGroup vertical) const;
+
+    Tags newEntityHead(std::string_view type, const std::string& handle, const std::string& owner,
+                       const std::u16string& layer) const;
+    template <typename Record>
+    void appendNewTextGroups(Tags& tags, const Record& text, const Tags& afterString) const;
     Tags newText(const TextEntity& text) const;
     Tags newReference(const BlockReference& reference);
     Tags newAttribute(const AttributeReference& attribute, const std::string& owner) const;
@@ -51,6 +70,7 @@ private:
     const DxfLayout& layout_;
     const DxfTextCodec& codec_;
     bool subclassMarkers_;
+    bool padCodes_;
     uint64_t nextHandle_ = 1;
     std::string out_;
 };
