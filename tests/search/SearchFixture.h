@@ -1,0 +1,106 @@
+#pragma once
+
+#include "FakeSearchHost.h"
+#include "automation/InProcessRunningObjects.h"
+#include "cadlink/FakeWindowServices.h"
+#include "common/Utf.h"
+#include "kelvocad/model/Drawing.h"
+#include "kelvocad/objects/CadSession.h"
+#include "search/SearchContext.h"
+#include "search/TextSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace search::test {
+
+inline std::string utf8(const std::u16string& text)
+{
+    return common::toUtf8(text);
+}
+
+// An empty KelvoCAD drawing running under the default ProgID, page 3 of plain fields, and
+// the page's records, wired the way the main window wires them.
+class SearchFixture : public ::testing::Test {
+protected:
+    std::shared_ptr<kelvocad::CadSession> session = kelvocad::CadSession::create(std::make_shared<kelvocad::Drawing>());
+    automation::InProcessRunningObjects runningObjects;
+    cadlink::fakes::FakeWindowServices windows;
+    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
+    cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
+    FakeSearchHost host;
+    std::vector<editor::Kelvo2> SearchHits;
+    SearchFields fields;
+    SearchContext context{link, host, SearchHits, fields};
+
+    void SetUp() override
+    {
+        windows.ownWindow = 7;
+        session->applicationWindow = 99;
+        runningObjects.announce(link.progId, session->application());
+    }
+
+    kelvocad::Drawing& drawing() { return session->drawing(); }
+
+    std::u16string addText(const std::u16string& string, double x = 0.0, double y = 0.0,
+                           const std::u16string& layer = u"0")
+    {
+        kelvocad::TextEntity text;
+        text.string = string;
+        text.layer = layer;
+        text.insertionPoint = {x, y, 0.0};
+        text.alignmentPoint = {x, y, 0.0};
+        drawing().addLayer(layer);
+        return drawing().addText(text);
+    }
+
+    std::u16string stringOf(const std::u16string& handle)
+    {
+        const auto* t = drawing().findText(handle);
+        if (!t)
+            throw std::runtime_error("no TEXT " + utf8(handle));
+        return t->string;
+    }
+
+    std::vector<std::string> snapshot()
+    {
+        std::vector<std::string> lines;
+        for (const auto& e : drawing().entities())
+            if (const auto* t = std::get_if<kelvocad::TextEntity>(&e))
+                lines.push_back(utf8(t->handle) + ' ' + utf8(t->layer) + ' ' + utf8(t->string));
+        return lines;
+    }
+
+    // The drawing as it is now, with the undo history emptied so that a later undo can only
+    // take back what the operation under test did.
+    std::vector<std::string> markDrawing()
+    {
+        drawing().clearUndo();
+        return snapshot();
+    }
+
+    void expectOneUndoRestores(const std::vector<std::string>& before)
+    {
+        EXPECT_EQ(drawing().journal().markDepth(), 0) << "undo group left open";
+        EXPECT_TRUE(session->undoLastStep());
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_FALSE(session->undoLastStep()) << "the operation took more than one undo step";
+    }
+
+    // A search for the given text, as a click on "検索" runs it.
+    void searchFor(const std::u16string& text, bool prefix = false)
+    {
+        host.edit3 = text;
+        host.checkBox3 = prefix;
+        SpeedButton14Click(context);
+    }
+
+    // The CAD application gone from the running object table, its ProgID still registered.
+    void endCad() { runningObjects.revoke(link.progId); }
+};
+
+}  // namespace search::test
