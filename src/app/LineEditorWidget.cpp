@@ -1,9 +1,12 @@
 #include "app/LineEditorWidget.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextDocument>
 
 namespace app {
 
@@ -21,17 +24,174 @@ private:
 };
 
 namespace {
+
 constexpr int kGutterPadding = 4;
+// Block state of a line the user has edited since it was loaded.
+constexpr int kEdited = 1;
+
+bool isTrailingSpace(QChar c)
+{
+    return c == u' ' || c == u'\t';
 }
+
+// The length of the text without its trailing spaces and tabs.
+int lengthWithoutTrailingSpaces(const QString& text)
+{
+    int n = static_cast<int>(text.size());
+    while (n > 0 && isTrailingSpace(text[n - 1]))
+        --n;
+    return n;
+}
+
+}  // namespace
 
 LineEditorWidget::LineEditorWidget(QWidget* parent) : QPlainTextEdit(parent), gutter_(new Gutter(this))
 {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     // A tab key types a tab: the lines may hold tabs.
     setTabChangesFocus(false);
+    // Not reached with the Tab key: Tab is typed into the text.
+    setFocusPolicy(Qt::ClickFocus);
     connect(this, &QPlainTextEdit::blockCountChanged, this, [this] { updateGutterWidth(); });
     connect(this, &QPlainTextEdit::updateRequest, this, &LineEditorWidget::updateGutter);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { markEdited(position, added); });
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &LineEditorWidget::caretMoved);
+    caretBlock_ = QTextCursor(document());
     updateGutterWidth();
+}
+
+int LineEditorWidget::lineCount() const
+{
+    return document()->isEmpty() ? 0 : blockCount();
+}
+
+QString LineEditorWidget::lineText(int index) const
+{
+    const QTextBlock block = document()->findBlockByNumber(index);
+    if (index < 0 || index >= lineCount() || !block.isValid())
+        return {};
+    QString text = block.text();
+    if (block.userState() == kEdited)
+        text.truncate(lengthWithoutTrailingSpaces(text));
+    return text;
+}
+
+void LineEditorWidget::loadText(const QString& text)
+{
+    loading_ = true;
+    setUpdatesEnabled(false);
+    setPlainText(text);
+    setUpdatesEnabled(true);
+    loading_ = false;
+    caretBlock_ = QTextCursor(document());
+}
+
+void LineEditorWidget::markEdited(int position, int added)
+{
+    if (loading_)
+        return;
+    QTextBlock block = document()->findBlock(position);
+    const QTextBlock last = document()->findBlock(position + added);
+    while (block.isValid()) {
+        block.setUserState(kEdited);
+        if (block == last)
+            break;
+        block = block.next();
+    }
+}
+
+void LineEditorWidget::caretMoved()
+{
+    if (loading_ || trimming_)
+        return;
+    const QTextBlock current = textCursor().block();
+    const QTextBlock left = caretBlock_.block();
+    if (left == current)
+        return;
+    caretBlock_ = QTextCursor(current);
+    if (left.isValid() && left.userState() == kEdited)
+        trimTrailingSpaces(left);
+}
+
+void LineEditorWidget::trimTrailingSpaces(const QTextBlock& block)
+{
+    const QString text = block.text();
+    const int keep = lengthWithoutTrailingSpaces(text);
+    if (keep == text.size())
+        return;
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + keep);
+    cursor.setPosition(block.position() + static_cast<int>(text.size()), QTextCursor::KeepAnchor);
+    trimming_ = true;
+    // Part of the edit that left the spaces behind: one undo step takes back both.
+    cursor.joinPreviousEditBlock();
+    cursor.removeSelectedText();
+    cursor.endEditBlock();
+    trimming_ = false;
+}
+
+void LineEditorWidget::moveToLineEnd(QTextCursor::MoveMode mode)
+{
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const QString text = block.text();
+    int lastNonBlank = static_cast<int>(text.size());
+    while (lastNonBlank > 0 && text[lastNonBlank - 1].unicode() <= 0x20)
+        --lastNonBlank;
+    const int target =
+        (lastNonBlank == 0 || cursor.positionInBlock() == lastNonBlank) ? static_cast<int>(text.size()) : lastNonBlank;
+    cursor.setPosition(block.position() + target, mode);
+    setTextCursor(cursor);
+}
+
+void LineEditorWidget::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) {
+        char16_t code = 0;
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_J:
+            code = 10;
+            break;
+        case Qt::Key_C:
+            code = 3;
+            break;
+        case Qt::Key_X:
+            code = 24;
+            break;
+        default:
+            break;
+        }
+        if (code != 0) {
+            const bool swallowed = controlCharacter_ && controlCharacter_(code);
+            // The editor's own copy and cut are not bound: the program does them itself.
+            if (swallowed || code == 3 || code == 24) {
+                event->accept();
+                return;
+            }
+        }
+    }
+    if (event->key() == Qt::Key_End && !(modifiers & Qt::ControlModifier)) {
+        moveToLineEnd((modifiers & Qt::ShiftModifier) ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void LineEditorWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    QPlainTextEdit::keyReleaseEvent(event);
+    emit keyReleased();
+}
+
+void LineEditorWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    QPlainTextEdit::mouseReleaseEvent(event);
+    emit clicked();
 }
 
 int LineEditorWidget::gutterWidth() const

@@ -1,14 +1,23 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include <functional>
 
 class QEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QTextBlock;
 class QPaintEvent;
 class QResizeEvent;
 
 namespace app {
 
 // The multi-line editor of the first page: plain text with a gutter of line numbers from 1.
+// Trailing spaces of a line the user edited are dropped when the caret leaves it (and are
+// never part of the line as read); End goes to the last non-blank character first; Ctrl+C
+// and Ctrl+X are not the editor's own: they go to the control-character handler.
 class LineEditorWidget : public QPlainTextEdit {
     Q_OBJECT
 
@@ -17,9 +26,30 @@ public:
 
     int gutterWidth() const;
 
+    // Called for a character typed with Ctrl held, before the editor acts on it: 10 for
+    // Ctrl+Enter (and Ctrl+J), 3 for Ctrl+C, 24 for Ctrl+X. True swallows the key.
+    using ControlCharacterHandler = std::function<bool(char16_t)>;
+    void setControlCharacterHandler(ControlCharacterHandler handler) { controlCharacter_ = std::move(handler); }
+
+    // Lines as the program sees them: none for an empty editor; an edited line without its
+    // trailing spaces.
+    int lineCount() const;
+    QString lineText(int index) const;
+    // Replaces the whole text. The editor's own undo history starts afresh and the caret
+    // goes to line 1, column 1.
+    void loadText(const QString& text);
+
+signals:
+    // A mouse click in the text, and a key released: the caret line may have changed.
+    void clicked();
+    void keyReleased();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     class Gutter;
@@ -29,8 +59,16 @@ private:
     void updateGutterWidth();
     void placeGutter();
     void updateGutter(const QRect& rect, int dy);
+    void markEdited(int position, int added);
+    void caretMoved();
+    void trimTrailingSpaces(const QTextBlock& block);
+    void moveToLineEnd(QTextCursor::MoveMode mode);
 
     Gutter* gutter_;
+    ControlCharacterHandler controlCharacter_;
+    QTextCursor caretBlock_;  // start of the block the caret was in, kept in place by edits
+    bool loading_ = false;
+    bool trimming_ = false;
 };
 
 }  // namespace app

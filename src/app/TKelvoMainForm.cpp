@@ -11,8 +11,11 @@
 #include "app/UserMessages.h"
 #include "cadlink/TTargetCADForm.h"
 #include "cadlink/TargetProgID.h"
+#include "editor/ui/LineEditorPage.h"
+#include "textops/ui/TextToolCommands.h"
 #include "ui_TKelvoMainForm.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -83,10 +86,23 @@ TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessage
 
     errors_.run([this] { FormCreate(); });
     connectHandlers();
+    lineEditorPage_ = std::make_unique<editor::LineEditorPage>(*this);
     Timer1->start();
+    textToolCommands_ = std::make_unique<textops::ui::TextToolCommands>(*this);
+    textToolCommands_->setUndoMark([this] { lineEditorPage_->UndoMark(true); });
 }
 
-TKelvoMainForm::~TKelvoMainForm() = default;
+TKelvoMainForm::~TKelvoMainForm()
+{
+    errors_.run([this] { FormDestroy(); });
+}
+
+void TKelvoMainForm::FormDestroy()
+{
+    // The timer must not tick into a page that is going away.
+    Timer1->stop();
+    entities_ = {};
+}
 
 void TKelvoMainForm::applyWindowFlags()
 {
@@ -195,6 +211,7 @@ void TKelvoMainForm::connectHandlers()
     connect(ui->PageControl1, &QTabWidget::currentChanged, this, guarded(&TKelvoMainForm::PageControl1Change));
     connect(Timer1, &QTimer::timeout, this, guarded(&TKelvoMainForm::Timer1Timer));
     connect(ui->SpeedButton7, &QPushButton::clicked, this, guarded(&TKelvoMainForm::SpeedButton7Click));
+    connect(ui->CheckBox4, &QCheckBox::clicked, this, guarded(&TKelvoMainForm::CheckBox4Click));
     const auto connectItem = [this](QMenu* menu, const char* name, void (TKelvoMainForm::*handler)()) {
         QAction* action = menu->findChild<QAction*>(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, guarded(handler));
@@ -248,8 +265,7 @@ void TKelvoMainForm::FormCreate()
     ui->CheckBox8->setChecked(settings.attEnterDown);
     ui->CheckBox9->setChecked(settings.zoomCenter2);
 
-    if (ui->CheckBox4->isChecked())
-        ui->Edit3->setValidator(new UpperCaseValidator(ui->Edit3));
+    CheckBox4Click();
 
     if (const auto cadList = readListFile(listPath(kTargetCadListName))) {
         if (const auto name = displayNameFor(cadList->lines, cadlink::TargetProgID))
@@ -395,7 +411,19 @@ void TKelvoMainForm::Timer1Timer()
 
 void TKelvoMainForm::refreshLineEditorStatus()
 {
-    // The status of the line editor (data count, colours, Undo, caret) comes with the editor.
+    if (lineEditorPage_)
+        lineEditorPage_->refreshLineEditorStatus();
+}
+
+void TKelvoMainForm::CheckBox4Click()
+{
+    // Edit3 takes typed letters in upper case while "a->A" is checked.
+    const QValidator* previous = ui->Edit3->validator();
+    if (ui->CheckBox4->isChecked())
+        ui->Edit3->setValidator(new UpperCaseValidator(ui->Edit3));
+    else
+        ui->Edit3->setValidator(nullptr);
+    delete previous;
 }
 
 void TKelvoMainForm::N25Click()

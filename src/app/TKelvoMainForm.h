@@ -4,6 +4,8 @@
 #include "app/InstanceMarkerWindow.h"
 #include "app/ListFile.h"
 #include "cadlink/CadConnection.h"
+#include "editor/EntityArrays.h"
+#include "editor/LineEditorFields.h"
 #include "taglists/TagListCommands.h"
 
 #include <QMainWindow>
@@ -30,6 +32,14 @@ class TTargetCADForm;
 
 namespace taglists {
 class TextFileLauncher;
+}
+
+namespace textops::ui {
+class TextToolCommands;
+}
+
+namespace editor {
+class LineEditorPage;
 }
 
 namespace app {
@@ -71,6 +81,12 @@ public:
     // Cleared by the Stop buttons of every page; long loops test it after each entity.
     bool runFlag = false;
 
+    // The records of all three pages. The line editor's fields hold ATTmode and the mark of
+    // a running CAD operation, which every page shares.
+    editor::EntityArrays& entities() { return entities_; }
+    editor::LineEditorFields& lineEditorFields() { return lineEditorFields_; }
+    editor::LineEditorPage& lineEditorPage() { return *lineEditorPage_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -79,6 +95,7 @@ protected:
 private:
     void FormCreate();
     void FormCloseQuery();
+    void FormDestroy();
     void FormResize();
     void PageControl1Change();
     void Timer1Timer();
@@ -88,6 +105,7 @@ private:
     void N40Click();
     void AG1Click();
     void AG2Click();
+    void CheckBox4Click();
 
     void applyWindowFlags();
     void applyFonts();
@@ -125,15 +143,15 @@ private:
     TextEncoding tagGroupListEncoding_ = TextEncoding::Ansi;
 
     // The state of the three pages.
+    editor::EntityArrays entities_;
+    editor::LineEditorFields lineEditorFields_;
     int32_t sgUndoCnt = 0;
     int32_t sgUndoCnt2 = 0;
-    std::u16string undoText;
-    bool undoFlag = false;
-    int32_t iLineLast = 0;
-    int32_t CaretY_Old = 0;
-    bool ATTmode = false;
     int32_t startCol = 0, startRow = 0;
     int32_t moveCol = 0, moveRow = 0;
+
+    std::unique_ptr<editor::LineEditorPage> lineEditorPage_;
+    std::unique_ptr<textops::ui::TextToolCommands> textToolCommands_;
 };
 
 }  // namespace app

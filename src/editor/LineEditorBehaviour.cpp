@@ -44,33 +44,53 @@ std::optional<Variant> caretPoint(const LineEditorContext& context, int caretY)
 
 void UndoMark(LineEditorContext& context, bool flag)
 {
+    UndoMark(context.host, context.fields, flag);
+}
+
+void UndoMark(LineEditorHost& host, LineEditorFields& fields, bool flag)
+{
     if (flag)
-        context.fields.undoText = context.host.text();
+        fields.undoText = host.text();
     else
-        context.host.setText(context.fields.undoText);
-    context.host.setSpeedButton4Enabled(flag);
-    context.fields.undoFlag = flag;
+        host.setText(fields.undoText);
+    host.setSpeedButton4Enabled(flag);
+    fields.undoFlag = flag;
 }
 
 void SpeedButton4Click(LineEditorContext& context)
 {
-    if (context.host.canUndo())
-        context.host.undoOneStep();
+    SpeedButton4Click(context.host, context.fields);
+}
+
+void SpeedButton4Click(LineEditorHost& host, LineEditorFields& fields)
+{
+    if (host.canUndo())
+        host.undoOneStep();
     else
-        UndoMark(context, false);
+        UndoMark(host, fields, false);
 }
 
 void SpeedButton5Click(LineEditorContext& context)
 {
-    context.host.setRunFlag(false);
-    context.host.processPendingMessages();
-    context.host.setSpeedButton5Enabled(false);
+    SpeedButton5Click(context.host);
+}
+
+void SpeedButton5Click(LineEditorHost& host)
+{
+    host.setRunFlag(false);
+    host.processPendingMessages();
+    host.setSpeedButton5Enabled(false);
 }
 
 void N20Click(LineEditorContext& context)
 {
-    UndoMark(context, true);
-    context.host.replaceLines({});
+    N20Click(context.host, context.fields);
+}
+
+void N20Click(LineEditorHost& host, LineEditorFields& fields)
+{
+    UndoMark(host, fields, true);
+    host.replaceLines({});
 }
 
 void CaretYChanged(LineEditorContext& context, int caretY)
@@ -107,9 +127,12 @@ int selectedRowCount(std::u16string_view selectedText)
 
 void refreshLineEditorStatus(LineEditorContext& context)
 {
-    auto& host = context.host;
-    auto& fields = context.fields;
-    const auto records = static_cast<int>(context.TextEntities.size());
+    refreshLineEditorStatus(context.host, context.TextEntities, context.fields);
+}
+
+void refreshLineEditorStatus(LineEditorHost& host, const std::vector<Kelvo>& TextEntities, LineEditorFields& fields)
+{
+    const auto records = static_cast<int>(TextEntities.size());
     fields.iLineLast = fields.ATTmode ? records : EffectiveLineCount(host);
     host.setLabel1(u"取得データ数 = " + decimal(fields.iLineLast));
 

@@ -1,0 +1,481 @@
+#include "editor/ui/LineEditorPage.h"
+
+#include "app/LineEditorWidget.h"
+#include "app/TKelvoMainForm.h"
+#include "app/UserMessages.h"
+#include "editor/Align.h"
+#include "editor/AttributeAcquisition.h"
+#include "editor/LineEditorBehaviour.h"
+#include "editor/LineEditorContext.h"
+#include "editor/TextAcquisition.h"
+#include "editor/WriteBack.h"
+#include "ui_TKelvoMainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace editor {
+
+namespace {
+
+const QColor kYellow(255, 255, 0);
+const QColor kPaleCyan(221, 255, 253);
+
+QString qt(const std::u16string& text)
+{
+    return QString::fromStdU16String(text);
+}
+
+// A selection as the editor returns it separates lines by U+2029.
+QString withLineBreaks(QString selection, const QString& lineBreak)
+{
+    return selection.replace(QChar::ParagraphSeparator, lineBreak);
+}
+
+bool isEnterKey(const QKeyEvent& key)
+{
+    return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+           !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+}  // namespace
+
+LineEditorPage::LineEditorPage(app::TKelvoMainForm& form)
+    : form_(form), SynEdit1(*form.controls().SynEdit1)
+{
+    setObjectName(QStringLiteral("LineEditorPage"));
+    windowColour_ = SynEdit1.palette().color(QPalette::Base);
+    connectHandlers();
+}
+
+LineEditorPage::~LineEditorPage()
+{
+    SynEdit1.setControlCharacterHandler({});
+}
+
+std::function<void()> LineEditorPage::guarded(void (LineEditorPage::*handler)())
+{
+    return [this, handler] { form_.errors().run([this, handler] { (this->*handler)(); }); };
+}
+
+void LineEditorPage::connectHandlers()
+{
+    auto& ui = form_.controls();
+    connect(ui.SpeedButton1, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton1Click));
+    connect(ui.SpeedButton2, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton2Click));
+    connect(ui.SpeedButton3, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton3Click));
+    connect(ui.SpeedButton4, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton4Click));
+    connect(ui.SpeedButton5, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton5Click));
+    connect(ui.SpeedButton6, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton6Click));
+    connect(ui.SpeedButton8, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton8Click));
+
+    QMenu* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    const auto connectItem = [this, popup](const char* name, void (LineEditorPage::*handler)()) {
+        if (QAction* action = popup->findChild<QAction*>(QString::fromLatin1(name)))
+            connect(action, &QAction::triggered, this, guarded(handler));
+    };
+    connectItem("N10", &LineEditorPage::N10Click);
+    connectItem("N11", &LineEditorPage::N11Click);
+    connectItem("N12", &LineEditorPage::N12Click);
+    connectItem("N20", &LineEditorPage::N20Click);
+    connect(popup, &QMenu::aboutToShow, this, guarded(&LineEditorPage::PopupMenu1Popup));
+
+    connect(&SynEdit1, &app::LineEditorWidget::clicked, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
+    connect(&SynEdit1, &app::LineEditorWidget::keyReleased, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
+    SynEdit1.setControlCharacterHandler([this](char16_t key) {
+        bool swallowed = false;
+        form_.errors().run([&] { swallowed = SynEdit1KeyPress(key); });
+        // A key the handler meant to take stays taken when its command failed.
+        return swallowed || key == 10 || key == 3 || key == 24;
+    });
+
+    ui.Edit1->installEventFilter(this);
+    ui.Edit2->installEventFilter(this);
+}
+
+void LineEditorPage::withContext(const std::function<void(LineEditorContext&)>& operation)
+{
+    const cadlink::CadLink link = form_.cadLink();
+    LineEditorContext context{link, *this, form_.entities().TextEntities, form_.lineEditorFields()};
+    operation(context);
+}
+
+void LineEditorPage::bringMainWindowForward(LineEditorContext& context)
+{
+    cadlink::ForceForeground(context.link.windows, context.link.ownWindow.handle());
+}
+
+void LineEditorPage::SpeedButton1Click()
+{
+    withContext([](LineEditorContext& context) { editor::SpeedButton1Click(context); });
+}
+
+void LineEditorPage::SpeedButton2Click()
+{
+    withContext([](LineEditorContext& context) { editor::SpeedButton2Click(context); });
+}
+
+void LineEditorPage::SpeedButton3Click()
+{
+    SynEdit1.selectAll();
+}
+
+void LineEditorPage::SpeedButton4Click()
+{
+    editor::SpeedButton4Click(*this, form_.lineEditorFields());
+}
+
+void LineEditorPage::SpeedButton5Click()
+{
+    editor::SpeedButton5Click(*this);
+}
+
+void LineEditorPage::SpeedButton6Click()
+{
+    withContext([](LineEditorContext& context) { editor::SpeedButton6Click(context); });
+}
+
+void LineEditorPage::SpeedButton8Click()
+{
+    withContext([](LineEditorContext& context) { editor::SpeedButton8Click(context); });
+}
+
+void LineEditorPage::N10Click()
+{
+    N11Click();
+    SynEdit1.textCursor().removeSelectedText();
+}
+
+void LineEditorPage::N11Click()
+{
+    // With nothing selected the clipboard is emptied: it always holds what was selected.
+    QApplication::clipboard()->setText(withLineBreaks(SynEdit1.textCursor().selectedText(), QStringLiteral("\n")));
+}
+
+void LineEditorPage::N12Click()
+{
+    UndoMark(true);
+    SynEdit1.paste();
+}
+
+void LineEditorPage::N20Click()
+{
+    editor::N20Click(*this, form_.lineEditorFields());
+}
+
+void LineEditorPage::PopupMenu1Popup()
+{
+    const PopupMenuEnabling enabling = popupMenuEnabling(lineCount(), !SynEdit1.textCursor().hasSelection());
+    QMenu* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    const auto enable = [popup](std::initializer_list<const char*> names, bool enabled) {
+        for (const char* name : names)
+            if (QAction* action = popup->findChild<QAction*>(QString::fromLatin1(name)))
+                action->setEnabled(enabled);
+    };
+    enable({"N1", "N4", "N7", "N14"}, enabling.wholeText);
+    enable({"N2", "N5", "N8", "N10", "N11", "N15"}, enabling.selection);
+}
+
+void LineEditorPage::SynEdit1CaretEvent()
+{
+    const int caretY = caretLine();
+    if (caretY == form_.lineEditorFields().CaretY_Old)
+        return;
+    withContext([caretY](LineEditorContext& context) { CaretYChanged(context, caretY); });
+}
+
+bool LineEditorPage::SynEdit1KeyPress(char16_t key)
+{
+    switch (key) {
+    case 10:
+        // Ctrl+Enter writes back whether or not the button is enabled.
+        withContext([this](LineEditorContext& context) {
+            editor::SpeedButton2Click(context);
+            bringMainWindowForward(context);
+        });
+        return true;
+    case 3:
+        N11Click();
+        return true;
+    case 24:
+        N10Click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LineEditorPage::Edit1Enter()
+{
+    form_.controls().Edit2->setFocus();
+}
+
+void LineEditorPage::Edit2Enter()
+{
+    if (!form_.controls().SpeedButton6->isEnabled())
+        return;
+    withContext([this](LineEditorContext& context) {
+        editor::SpeedButton6Click(context);
+        form_.controls().Edit2->setFocus();
+        bringMainWindowForward(context);
+    });
+}
+
+bool LineEditorPage::eventFilter(QObject* watched, QEvent* event)
+{
+    auto& ui = form_.controls();
+    if (event->type() == QEvent::KeyPress && (watched == ui.Edit1 || watched == ui.Edit2) &&
+        isEnterKey(*static_cast<QKeyEvent*>(event))) {
+        form_.errors().run([&] { watched == ui.Edit1 ? Edit1Enter() : Edit2Enter(); });
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void LineEditorPage::UndoMark(bool flag)
+{
+    editor::UndoMark(*this, form_.lineEditorFields(), flag);
+}
+
+void LineEditorPage::refreshLineEditorStatus()
+{
+    editor::refreshLineEditorStatus(*this, form_.entities().TextEntities, form_.lineEditorFields());
+}
+
+int LineEditorPage::lineCount() const
+{
+    return SynEdit1.lineCount();
+}
+
+std::u16string LineEditorPage::line(int index) const
+{
+    return SynEdit1.lineText(index).toStdU16String();
+}
+
+void LineEditorPage::replaceLines(const std::vector<std::u16string>& lines)
+{
+    QStringList all;
+    all.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::u16string& line : lines)
+        all << qt(line);
+    SynEdit1.loadText(all.join(u'\n'));
+}
+
+void LineEditorPage::caretToStart()
+{
+    QTextCursor cursor = SynEdit1.textCursor();
+    cursor.setPosition(0);
+    SynEdit1.setTextCursor(cursor);
+}
+
+std::u16string LineEditorPage::text() const
+{
+    std::u16string all;
+    for (int i = 0, n = lineCount(); i < n; ++i) {
+        if (i > 0)
+            all += u"\r\n";
+        all += line(i);
+    }
+    return all;
+}
+
+void LineEditorPage::setText(const std::u16string& text)
+{
+    QString all = qt(text);
+    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    all.replace(u'\r', u'\n');
+    SynEdit1.loadText(all);
+}
+
+int LineEditorPage::caretLine() const
+{
+    return SynEdit1.textCursor().blockNumber() + 1;
+}
+
+int LineEditorPage::caretColumn() const
+{
+    return SynEdit1.textCursor().positionInBlock() + 1;
+}
+
+std::u16string LineEditorPage::selectedText() const
+{
+    return withLineBreaks(SynEdit1.textCursor().selectedText(), QStringLiteral("\r\n")).toStdU16String();
+}
+
+bool LineEditorPage::canUndo() const
+{
+    return SynEdit1.document()->isUndoAvailable();
+}
+
+void LineEditorPage::undoOneStep()
+{
+    SynEdit1.undo();
+}
+
+EditorBackground LineEditorPage::editorBackground() const
+{
+    return background_;
+}
+
+void LineEditorPage::setEditorBackground(EditorBackground background)
+{
+    background_ = background;
+    QPalette palette = SynEdit1.palette();
+    switch (background) {
+    case EditorBackground::Window:
+        palette.setColor(QPalette::Base, windowColour_);
+        break;
+    case EditorBackground::Yellow:
+        palette.setColor(QPalette::Base, kYellow);
+        break;
+    case EditorBackground::PaleCyan:
+        palette.setColor(QPalette::Base, kPaleCyan);
+        break;
+    }
+    SynEdit1.setPalette(palette);
+}
+
+std::u16string LineEditorPage::Edit1Text() const
+{
+    return form_.controls().Edit1->text().toStdU16String();
+}
+
+std::u16string LineEditorPage::Edit2Text() const
+{
+    return form_.controls().Edit2->text().toStdU16String();
+}
+
+void LineEditorPage::setEdit1Text(const std::u16string& text)
+{
+    form_.controls().Edit1->setText(qt(text));
+}
+
+void LineEditorPage::setEdit2Text(const std::u16string& text)
+{
+    form_.controls().Edit2->setText(qt(text));
+}
+
+void LineEditorPage::setPitchBoxesRed(bool red)
+{
+    for (QLineEdit* box : {form_.controls().Edit1, form_.controls().Edit2}) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Text, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        box->setPalette(palette);
+    }
+}
+
+std::u16string LineEditorPage::formatNumber(double value) const
+{
+    return QLocale().toString(value, 'f', 2).toStdU16String();
+}
+
+std::optional<double> LineEditorPage::parseNumber(const std::u16string& text) const
+{
+    bool ok = false;
+    const double value = QLocale().toDouble(qt(text).trimmed(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+void LineEditorPage::setLabel1(const std::u16string& text)
+{
+    form_.controls().Label1->setText(qt(text));
+}
+
+void LineEditorPage::setLabel2(const std::u16string& text)
+{
+    QLabel* label = form_.controls().Label2;
+    label->setText(qt(text));
+    // Progress shows while the operation holds the thread.
+    label->repaint();
+}
+
+void LineEditorPage::setLabel2Visible(bool visible)
+{
+    form_.controls().Label2->setVisible(visible);
+}
+
+std::u16string LineEditorPage::statusPanelText(int panel) const
+{
+    return form_.statusPanelText(panel).toStdU16String();
+}
+
+void LineEditorPage::setStatusPanelText(int panel, const std::u16string& text)
+{
+    form_.setStatusPanelText(panel, qt(text));
+}
+
+void LineEditorPage::setSpeedButton2Enabled(bool enabled)
+{
+    form_.controls().SpeedButton2->setEnabled(enabled);
+}
+
+void LineEditorPage::setSpeedButton3Visible(bool visible)
+{
+    form_.controls().SpeedButton3->setVisible(visible);
+}
+
+bool LineEditorPage::SpeedButton4Enabled() const
+{
+    return form_.controls().SpeedButton4->isEnabled();
+}
+
+void LineEditorPage::setSpeedButton4Enabled(bool enabled)
+{
+    form_.controls().SpeedButton4->setEnabled(enabled);
+}
+
+void LineEditorPage::setSpeedButton5Enabled(bool enabled)
+{
+    form_.controls().SpeedButton5->setEnabled(enabled);
+}
+
+void LineEditorPage::setSpeedButton6Enabled(bool enabled)
+{
+    form_.controls().SpeedButton6->setEnabled(enabled);
+}
+
+bool LineEditorPage::CheckBox1Checked() const
+{
+    return form_.controls().CheckBox1->isChecked();
+}
+
+bool LineEditorPage::CheckBox9Checked() const
+{
+    return form_.controls().CheckBox9->isChecked();
+}
+
+std::u16string LineEditorPage::ComboBox1Text() const
+{
+    return form_.controls().ComboBox1->currentText().toStdU16String();
+}
+
+void LineEditorPage::showMessage(const std::u16string& text)
+{
+    form_.messages().show(app::UserMessages::Kind::Plain, qt(text));
+}
+
+void LineEditorPage::processPendingMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+bool LineEditorPage::runFlag() const
+{
+    return form_.runFlag;
+}
+
+void LineEditorPage::setRunFlag(bool value)
+{
+    form_.runFlag = value;
+}
+
+}  // namespace editor
