@@ -2,6 +2,7 @@
 
 #include "app/TKelvoMainForm.h"
 #include "app/TopmostHandOver.h"
+#include "editor/ScopeExit.h"
 #include "textops/Addition.h"
 #include "textops/Numbering.h"
 #include "textops/ReplaceCommands.h"
@@ -84,8 +85,16 @@ QAction* TextToolCommands::menuItem(const char* menu, const char* item) const
 
 void TextToolCommands::connectItem(const char* menu, const char* item, std::function<void()> handler)
 {
-    connect(menuItem(menu, item), &QAction::triggered, this,
-            [this, handler = std::move(handler)] { form_.errors().run(handler); });
+    connect(menuItem(menu, item), &QAction::triggered, this, [this, handler = std::move(handler)] {
+        // A command pumps messages between lines. A second one started from there would
+        // replace the lines under the first, and the first would then write its own copy
+        // over the result; it is ignored instead.
+        if (commandRunning_)
+            return;
+        commandRunning_ = true;
+        const editor::ScopeExit done([this] { commandRunning_ = false; });
+        form_.errors().run(handler);
+    });
 }
 
 void TextToolCommands::markUndo()

@@ -62,6 +62,7 @@ private:
 
     app::TKelvoMainForm& form_;
     std::function<void()> undoMark_;
+    bool commandRunning_ = false;
     std::unique_ptr<TKelvoTikanForm> tikanForm_;
     std::unique_ptr<TKelvoKasanForm> kasanForm_;
     std::unique_ptr<TKelvoRenbanForm> renbanForm_;

@@ -108,6 +108,21 @@ TEST_F(TextToolCommandsTest, StopLeavesTheLinesNotReachedAsTheyWere)
     expectOneUndoStep("a\nb\nc");
 }
 
+TEST_F(TextToolCommandsTest, ItemChosenWhileACommandRunsIsIgnored)
+{
+    // Run inside the first, the second would change the lines, clear runFlag (stopping the
+    // first) and leave an undo step of its own.
+    setLines({QStringLiteral("ａb"), "c"});
+    QTimer::singleShot(0, &form(), [this] { trigger("N4"); });
+    trigger("N1");
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("ａｂ"), QStringLiteral("ｃ")}));
+    expectOneUndoStep(QStringLiteral("ａb\nc"));
+    // Once the first has ended, the next runs.
+    setLines({"(a)"});
+    trigger("N28");
+    EXPECT_EQ(lines(), QStringList({QStringLiteral("（a）")}));
+}
+
 TEST_F(TextToolCommandsTest, EmptyEditorStaysEmpty)
 {
     for (const char* item : {"N1", "N4", "N28", "N23", "N26"}) {
