@@ -31,7 +31,7 @@ QWidget* KelvoCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
     // The cell follows the editor at every keystroke, so the cell and what the program reads
     // from it never differ while the user types.
     auto* self = const_cast<KelvoCellDelegate*>(this);
-    connect(editor, &QLineEdit::textChanged, self, [self, editor] { emit self->commitData(editor); });
+    connect(editor, &QLineEdit::textEdited, self, [self, editor] { emit self->commitData(editor); });
     return editor;
 }
 
@@ -84,23 +84,29 @@ void KelvoCellDelegate::finishEditing(QWidget* editor)
 bool KelvoCellDelegate::eventFilter(QObject* watched, QEvent* event)
 {
     auto* editor = qobject_cast<QLineEdit*>(watched);
-    if (!editor || deliveringToEditor_)
+    if (!editor)
         return QStyledItemDelegate::eventFilter(watched, event);
 
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (grid_.runKeyDownHandler(key))
+        // A filter's true stops the key only when it is accepted too; otherwise the
+        // application hands it on to the grid as well.
+        const auto taken = [key] {
+            key->accept();
             return true;
+        };
+        if (grid_.runKeyDownHandler(key))
+            return taken();
         switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             grid_.toggleEditor();
-            return true;
+            return taken();
         case Qt::Key_Escape: {
             const QString original = editor->property(kOriginalTextProperty).toString();
             editor->setText(original);
             finishEditing(editor);
-            return true;
+            return taken();
         }
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
@@ -109,15 +115,13 @@ bool KelvoCellDelegate::eventFilter(QObject* watched, QEvent* event)
             break;
         }
         // The editor gets the key first; what it leaves (up, down, page keys) moves the
-        // current cell as in the grid. Delivering it here keeps the key from reaching the
-        // grid a second time through the parent chain.
-        deliveringToEditor_ = true;
+        // current cell as in the grid. The key goes to the editor alone: passed on through the
+        // parent chain it would reach the grid's key handler a second time.
         key->setAccepted(true);
-        QApplication::sendEvent(editor, key);
-        deliveringToEditor_ = false;
+        static_cast<QObject*>(editor)->event(key);
         if (!key->isAccepted())
             grid_.navigateFromEditor(key);
-        return true;
+        return taken();
     }
     return QStyledItemDelegate::eventFilter(watched, event);
 }

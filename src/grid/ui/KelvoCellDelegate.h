@@ -31,8 +31,6 @@ protected:
 
 private:
     KelvoStringGrid& grid_;
-    // While the delegate hands a key to the editor itself, the editor's filter lets it pass.
-    bool deliveringToEditor_ = false;
 };
 
 }  // namespace grid
