@@ -1,23 +1,15 @@
 #pragma once
 
-#include "textops/CellBatch.h"
 #include "textops/ReplaceCommands.h"
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace search {
 
-// One row of the result grid: its text and its tag. Tag k in 1..n names hit k - 1; any other
-// tag (0 in practice) marks a row that holds no hit.
-struct GridRow {
-    std::u16string text;
-    int tag = 0;
-};
-
-// What the search page's operations need from the page. The ui implements it over the
-// controls of page 3; tests implement it with plain fields. Control names are the page's.
+// What the search page's operations need from the page besides the result grid. The ui
+// implements it over the controls of page 3; tests implement it with plain fields. Control
+// names are the page's.
 class SearchHost {
 public:
     virtual ~SearchHost() = default;
@@ -41,26 +33,8 @@ public:
     // "%.3f, %.3f" with the user locale's decimal separator.
     virtual std::u16string formatPoint(double x, double y) const = 0;
 
-    // StringGrid2, one column. Row numbers from 0.
-    virtual int rowCount() const = 0;
-    virtual void setRows(const std::vector<GridRow>& rows) = 0;
-    virtual int rowTag(int row) const = 0;
-    virtual std::u16string rowText(int row) const = 0;
-    virtual void setRowText(int row, const std::u16string& text) = 0;
-    virtual int currentRow() const = 0;
-    // Moves the current cell without reporting a click; the operation runs StringGrid2Click
-    // itself where it needs it.
-    virtual void setCurrentRow(int row) = 0;
-    // True while the grid's in-cell editor is open.
+    // True while StringGrid2's in-cell editor is open.
     virtual bool cellEditorOpen() const = 0;
-    virtual textops::CellRect selection() const = 0;
-    virtual void setSelection(const textops::CellRect& rect) = 0;
-
-    // The grid's cell undo stack FUndoCells2: record a cell before it changes, take back the
-    // newest record, forget every record.
-    virtual void pushCellUndo(int column, int row) = 0;
-    virtual void undoCell() = 0;
-    virtual void clearCellUndo() = 0;
 
     // The replace dialog, prefilled from the text of the selection's top-left cell; its two
     // fields when it ends with OK, nothing when it is cancelled.

@@ -2,6 +2,12 @@
 
 #include "automation/AutomationError.h"
 #include "common/Utf.h"
+#include "editor/CadOperationGuard.h"
+#include "grid/CellGrid.h"
+#include "grid/CellGridTarget.h"
+#include "grid/HandleGridKey.h"
+#include "grid/TUndoCells.h"
+#include "grid/UndoGroup.h"
 #include "search/SearchContext.h"
 #include "textops/ReplaceCommands.h"
 
@@ -17,42 +23,25 @@ std::u16string decimal(int64_t value)
     return common::fromAscii(std::to_string(value));
 }
 
-// The hit a row's tag names, or null for a row without a hit.
-editor::Kelvo2* hitOf(SearchContext& context, int tag)
+// The hit a row's cell object names, or null for a row without a hit.
+editor::Kelvo2* hitOf(SearchContext& context, int row)
 {
+    const int tag = context.StringGrid2.cellObject(0, row);
     if (tag < 1 || static_cast<size_t>(tag) > context.SearchHits.size())
         return nullptr;
     return &context.SearchHits[static_cast<size_t>(tag - 1)];
 }
-
-// The one-column grid as the grid commands of the text tools see it.
-class ResultCells : public textops::CellTarget {
-public:
-    explicit ResultCells(SearchHost& host) : host_(host) {}
-    std::u16string cellText(int column, int row) const override
-    {
-        return column == 0 ? host_.rowText(row) : std::u16string();
-    }
-    void setCellText(int column, int row, const std::u16string& text) override
-    {
-        if (column == 0)
-            host_.setRowText(row, text);
-    }
-    void pushUndo(int column, int row) override { host_.pushCellUndo(column, row); }
-
-private:
-    SearchHost& host_;
-};
 
 }  // namespace
 
 void StringGrid2Click(SearchContext& context)
 {
     auto& host = context.host;
-    const int row = host.currentRow();
-    const std::u16string text = host.rowText(row);
-    host.setLabel6(decimal(row + 1) + u" / " + decimal(host.rowCount()));
-    const editor::Kelvo2* hit = hitOf(context, host.rowTag(row));
+    const auto& grid = context.StringGrid2;
+    const int row = grid.Row();
+    const std::u16string text = grid.cellText(0, row);
+    host.setLabel6(decimal(row + 1) + u" / " + decimal(grid.RowCount()));
+    const editor::Kelvo2* hit = hitOf(context, row);
     if (!hit || text.empty()) {
         host.setStatusPanelText(0, {});
         host.setLabel6({});
@@ -74,58 +63,73 @@ void StringGrid2Click(SearchContext& context)
     cadlink::ZoomToEntity(context.link.windows, *application, hit->insPt, 3, false, 0.05);
 }
 
+void showRow(SearchContext& context, int row)
+{
+    if (context.StringGrid2.Row() != row)
+        context.StringGrid2.setRow(row);
+    else
+        StringGrid2Click(context);
+}
+
 RowPaint StringGrid2DrawCell(SearchContext& context, int row)
 {
-    auto& host = context.host;
-    const editor::Kelvo2* hit = hitOf(context, host.rowTag(row));
+    auto& grid = context.StringGrid2;
+    const editor::Kelvo2* hit = hitOf(context, row);
     if (!hit)
         return {};
     RowPaint paint;
     paint.locked = hit->locked;
-    std::u16string text = host.rowText(row);
+    std::u16string text = grid.cellText(0, row);
     if (text.empty() && !hit->text.empty()) {
-        host.setRowText(row, hit->text);
+        grid.setCellText(0, row, hit->text);
         text = hit->text;
     }
     if (text != hit->text) {
         paint.changed = true;
-        if (!host.SpeedButton15Enabled())
-            host.setSpeedButton15Enabled(true);
+        if (!context.host.SpeedButton15Enabled())
+            context.host.setSpeedButton15Enabled(true);
     }
     return paint;
 }
 
-void StringGrid2GetEditText(SearchContext& context, int row)
+void StringGrid2GetEditText(SearchContext& context, int col, int row)
 {
-    context.fields.sgUndoCnt2 = 1;
-    context.host.pushCellUndo(0, row);
+    context.sgUndoCnt2 = 1;
+    context.FUndoCells2.Add(context.StringGrid2, col, row);
 }
 
-void undoGridEdits(SearchContext& context)
+void StringGrid2KeyDown(SearchContext& context, int& key, grid::KeyModifiers modifiers,
+                        grid::GridClipboard& clipboard)
 {
-    auto& count = context.fields.sgUndoCnt2;
-    if (count <= 0) {
-        context.host.undoCell();
+    if (key == grid::keys::Z && modifiers.control) {
+        key = 0;
+        grid::undoGroupByKey(context.FUndoCells2, context.StringGrid2, context.sgUndoCnt2);
         return;
     }
-    for (int i = 0; i < count; ++i)
-        context.host.undoCell();
-    count = 0;
+    if (key == grid::keys::Enter) {
+        // Not consumed: the grid's own Enter opens or closes the editor afterwards.
+        StringGrid2Enter(context);
+        return;
+    }
+    grid::HandleGridKey(context.StringGrid2, key, modifiers, context.FUndoCells2, context.sgUndoCnt2, clipboard);
 }
 
 void StringGrid2Enter(SearchContext& context)
 {
     auto& host = context.host;
+    auto& grid = context.StringGrid2;
     if (host.CheckBox5Checked()) {
-        const int row = host.currentRow();
-        const std::u16string text = host.rowText(row);
-        editor::Kelvo2* hit = hitOf(context, host.rowTag(row));
+        const int row = grid.Row();
+        const std::u16string text = grid.cellText(0, row);
+        editor::Kelvo2* hit = hitOf(context, row);
         if (hit && !text.empty() && text != hit->text) {
-            if (cadlink::IsCadRunning(context.link)) {
+            // A write inside another page's running operation would join its undo group.
+            editor::CadOperationGuard guard(context.fields);
+            if (guard.acquired() && cadlink::IsCadRunning(context.link)) {
                 const ObjectRef application = cadlink::getApplication(context.link);
                 const ObjectRef document = application->get(u"ActiveDocument").toObject();
                 if (hit->locked) {
-                    host.setRowText(row, hit->text);
+                    grid.setCellText(0, row, hit->text);
                 } else {
                     try {
                         const ObjectRef entity = document->call(u"HandleToObject", {Variant(hit->sHnd)}).toObject();
@@ -136,7 +140,7 @@ void StringGrid2Enter(SearchContext& context)
                     } catch (const automation::AutomationError&) {
                         // The TEXT is gone or refuses the change: the row shows what the
                         // drawing holds.
-                        host.setRowText(row, hit->text);
+                        grid.setCellText(0, row, hit->text);
                     }
                 }
             }
@@ -144,9 +148,10 @@ void StringGrid2Enter(SearchContext& context)
         }
     }
     if (host.CheckBox8Checked() && host.cellEditorOpen()) {
-        const int next = host.currentRow() + 1;
-        host.setCurrentRow(next < host.rowCount() ? next : 0);
-        StringGrid2Click(context);
+        const int next = grid.Row() + 1;
+        const int target = next < grid.RowCount() ? next : 0;
+        if (target != grid.Row())
+            grid.setRow(target);
     }
 }
 
@@ -162,7 +167,12 @@ std::u16string updateMessage(int written, int targeted, int lockedRows)
 
 void SpeedButton15Click(SearchContext& context)
 {
+    // Pumping operations of other pages hold an undo group open; this batch must not join it.
+    editor::CadOperationGuard guard(context.fields);
+    if (!guard.acquired())
+        return;
     auto& host = context.host;
+    const auto& grid = context.StringGrid2;
     int targeted = 0;
     int written = 0;
     int lockedRows = 0;
@@ -171,10 +181,10 @@ void SpeedButton15Click(SearchContext& context)
         cadlink::beginWindowSteps(context.link, *application, cadlink::WindowSteps::SearchUpdate);
         const ObjectRef document = application->get(u"ActiveDocument").toObject();
         document->call(u"StartUndoMark");
-        const int rows = host.rowCount();
+        const int rows = grid.RowCount();
         for (int row = 0; row < rows; ++row) {
-            editor::Kelvo2* hit = hitOf(context, host.rowTag(row));
-            const std::u16string text = host.rowText(row);
+            editor::Kelvo2* hit = hitOf(context, row);
+            const std::u16string text = grid.cellText(0, row);
             // An emptied row is not an edit: it shows its stored text again when drawn, and
             // a TEXT must never be blanked by a cut over rows scrolled out of sight.
             if (!hit || text.empty() || text == hit->text)
@@ -203,19 +213,20 @@ void SpeedButton15Click(SearchContext& context)
 
 void N44Click(SearchContext& context)
 {
-    auto& host = context.host;
-    const textops::CellRect rect = host.selection();
-    const auto fields = host.runReplaceDialog(host.rowText(rect.top));
+    auto& grid = context.StringGrid2;
+    const grid::GridRect selection = grid.selection();
+    const auto fields = context.host.runReplaceDialog(grid.cellText(selection.Left, selection.Top));
     if (!fields)
         return;
-    ResultCells cells(host);
+    grid::CellGridTarget cells(grid, context.FUndoCells2);
+    const textops::CellRect rect{selection.Left, selection.Top, selection.Right, selection.Bottom};
     if (const auto count = textops::replaceInCells(cells, rect, fields->Edit1, fields->Edit2))
-        context.fields.sgUndoCnt2 = *count;
+        context.sgUndoCnt2 = *count;
 }
 
 void N47Click(SearchContext& context)
 {
-    context.host.setSelection({0, 0, 0, context.host.rowCount() - 1});
+    context.StringGrid2.setSelection({0, 0, 0, context.StringGrid2.RowCount() - 1});
 }
 
 }  // namespace search

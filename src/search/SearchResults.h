@@ -1,6 +1,12 @@
 #pragma once
 
+#include "grid/GridKeys.h"
+
 #include <string>
+
+namespace grid {
+class GridClipboard;
+}
 
 namespace search {
 
@@ -9,6 +15,10 @@ struct SearchContext;
 // The current row became current (click, key, or the program): its number in Label6, the
 // hit's handle and X, Y in the status panels, and the CAD view panned onto the hit.
 void StringGrid2Click(SearchContext& context);
+
+// Makes the row current. Moving the current cell reports a click by itself; a row that is
+// current already is shown here.
+void showRow(SearchContext& context, int row);
 
 // How a row is to be painted once the grid has drawn it.
 struct RowPaint {
@@ -20,10 +30,12 @@ struct RowPaint {
 RowPaint StringGrid2DrawCell(SearchContext& context, int row);
 
 // The in-cell editor opens on the row: its text before the edit is recorded.
-void StringGrid2GetEditText(SearchContext& context, int row);
+void StringGrid2GetEditText(SearchContext& context, int col, int row);
 
-// Ctrl+Z: takes back the last group of cell changes, or one record after a group.
-void undoGridEdits(SearchContext& context);
+// A key went down in the grid or its editor: Ctrl+Z, Enter, then the keys both grids share.
+// A consumed key is set to 0.
+void StringGrid2KeyDown(SearchContext& context, int& key, grid::KeyModifiers modifiers,
+                        grid::GridClipboard& clipboard);
 
 // Enter: writes the current row to its TEXT (with "Enter=更新"), then moves to the next row
 // while the cell editor is open (with "Enter=[↓]").

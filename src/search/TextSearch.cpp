@@ -2,7 +2,10 @@
 
 #include "automation/AutomationError.h"
 #include "common/Utf.h"
+#include "editor/CadOperationGuard.h"
 #include "editor/ScopeExit.h"
+#include "grid/CellGrid.h"
+#include "grid/TUndoCells.h"
 #include "search/SearchContext.h"
 #include "search/SearchResults.h"
 
@@ -72,17 +75,21 @@ void readHits(SearchContext& context, automation::Object& application, std::u16s
 // Shows the hits in the grid, or one empty row without a hit.
 void listHits(SearchContext& context)
 {
-    auto& host = context.host;
-    std::vector<GridRow> rows;
-    if (context.SearchHits.empty()) {
-        rows.push_back(GridRow{});
-    } else {
-        rows.reserve(context.SearchHits.size());
-        int tag = 1;
-        for (const auto& hit : context.SearchHits)
-            rows.push_back(GridRow{hit.text, tag++});
+    auto& grid = context.StringGrid2;
+    const auto& hits = context.SearchHits;
+    const int rows = hits.empty() ? 1 : static_cast<int>(hits.size());
+    grid.beginUpdate();
+    const editor::ScopeExit endUpdate([&grid]() noexcept { grid.endUpdate(); });
+    grid.setRowCount(rows);
+    if (hits.empty()) {
+        grid.setCellText(0, 0, {});
+        grid.setCellObject(0, 0, 0);
+        return;
     }
-    host.setRows(rows);
+    for (int row = 0; row < rows; ++row) {
+        grid.setCellText(0, row, hits[static_cast<size_t>(row)].text);
+        grid.setCellObject(0, row, row + 1);
+    }
 }
 
 void runSearch(SearchContext& context)
@@ -123,10 +130,9 @@ void runSearch(SearchContext& context)
         listHits(context);
         if (context.SearchHits.empty())
             host.setStatusPanelText(0, {});
-        host.setCurrentRow(0);
-        StringGrid2Click(context);
-        host.clearCellUndo();
-        context.fields.sgUndoCnt2 = 0;
+        showRow(context, 0);
+        context.FUndoCells2.Clear();
+        context.sgUndoCnt2 = 0;
     } else {
         context.SearchHits.clear();
         listHits(context);
@@ -169,12 +175,12 @@ void SpeedButton14Click(SearchContext& context)
         host.setLabel7(std::u16string(kLabel7AtRest));
         return;
     }
-    // A click that lands while an outer search is still unwinding after its Stop would run a
-    // second search inside the first.
-    if (context.fields.searchRunning)
+    // The loop pumps window messages. A click that lands while a stopped search is still
+    // unwinding, or while another page's operation runs, would start a search inside it,
+    // sharing and deleting its selection set.
+    editor::CadOperationGuard guard(context.fields);
+    if (!guard.acquired())
         return;
-    context.fields.searchRunning = true;
-    const editor::ScopeExit done([&context]() noexcept { context.fields.searchRunning = false; });
 
     host.setSpeedButton14Caption(std::u16string(kStopCaption));
     runSearch(context);

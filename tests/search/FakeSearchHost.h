@@ -27,14 +27,7 @@ public:
     std::u16string label7 = u"検索 (部分一致)";
     std::u16string panels[2];
 
-    std::vector<GridRow> rows{GridRow{}};
-    int current = 0;
     bool editorOpen = false;
-    textops::CellRect selected;
-
-    // FUndoCells2 as a plain stack of (row, text before the change).
-    std::vector<std::pair<int, std::u16string>> undoStack;
-    int undoClears = 0;
 
     std::optional<textops::TikanFields> dialogAnswer;  // what the replace dialog ends with
     std::u16string dialogPrefill;
@@ -43,21 +36,6 @@ public:
     bool run = false;
     int pumps = 0;
     std::function<void(int)> onPump;  // called with the pump's number, from 1
-
-    std::vector<std::u16string> texts() const
-    {
-        std::vector<std::u16string> result;
-        for (const auto& row : rows)
-            result.push_back(row.text);
-        return result;
-    }
-    std::vector<int> tags() const
-    {
-        std::vector<int> result;
-        for (const auto& row : rows)
-            result.push_back(row.tag);
-        return result;
-    }
 
     std::u16string Edit3Text() const override { return edit3; }
     void setEdit3Enabled(bool enabled) override { edit3Enabled = enabled; }
@@ -85,31 +63,7 @@ public:
         return text;
     }
 
-    int rowCount() const override { return static_cast<int>(rows.size()); }
-    void setRows(const std::vector<GridRow>& newRows) override { rows = newRows; }
-    int rowTag(int row) const override { return rows.at(static_cast<size_t>(row)).tag; }
-    std::u16string rowText(int row) const override { return rows.at(static_cast<size_t>(row)).text; }
-    void setRowText(int row, const std::u16string& text) override { rows.at(static_cast<size_t>(row)).text = text; }
-    int currentRow() const override { return current; }
-    void setCurrentRow(int row) override { current = row; }
     bool cellEditorOpen() const override { return editorOpen; }
-    textops::CellRect selection() const override { return selected; }
-    void setSelection(const textops::CellRect& rect) override { selected = rect; }
-
-    void pushCellUndo(int, int row) override { undoStack.emplace_back(row, rowText(row)); }
-    void undoCell() override
-    {
-        if (undoStack.empty())
-            return;
-        setRowText(undoStack.back().first, undoStack.back().second);
-        current = undoStack.back().first;
-        undoStack.pop_back();
-    }
-    void clearCellUndo() override
-    {
-        undoStack.clear();
-        ++undoClears;
-    }
 
     std::optional<textops::TikanFields> runReplaceDialog(const std::u16string& topLeftText) override
     {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "FakeResultGrid.h"
 #include "FakeSearchHost.h"
 #include "automation/InProcessRunningObjects.h"
 #include "cadlink/FakeWindowServices.h"
 #include "common/Utf.h"
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/objects/CadSession.h"
+#include "grid/TUndoCells.h"
 #include "search/SearchContext.h"
+#include "search/SearchResults.h"
 #include "search/TextSearch.h"
 
 #include <gtest/gtest.h>
@@ -33,15 +36,19 @@ protected:
     cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
     cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
     FakeSearchHost host;
+    FakeResultGrid grid;
     std::vector<editor::Kelvo2> SearchHits;
-    SearchFields fields;
-    SearchContext context{link, host, SearchHits, fields};
+    grid::TUndoCells FUndoCells2;
+    int sgUndoCnt2 = 0;
+    editor::LineEditorFields fields;
+    SearchContext context{link, host, grid, SearchHits, FUndoCells2, sgUndoCnt2, fields};
 
     void SetUp() override
     {
         windows.ownWindow = 7;
         session->applicationWindow = 99;
         runningObjects.announce(link.progId, session->application());
+        grid.onClick = [this] { StringGrid2Click(context); };
     }
 
     kelvocad::Drawing& drawing() { return session->drawing(); }

@@ -2,6 +2,7 @@
 
 #include "automation/AutomationError.h"
 #include "kelvocad/objects/FaultInjector.h"
+#include "grid/GridClipboard.h"
 #include "search/SearchResults.h"
 #include "search/TextSearch.h"
 
@@ -28,21 +29,37 @@ protected:
         hC = addText(u"C-1", 50.0, 60.0);
         drawing().setLayerLocked(u"LOCKED", true);
         searchFor(u"");
-        ASSERT_THAT(host.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
+        ASSERT_THAT(grid.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
         host.label6History.clear();
     }
 
-    void edit(int row, const std::u16string& text) { host.rows.at(static_cast<size_t>(row)).text = text; }
+    void edit(int row, const std::u16string& text) { grid.cells.at(static_cast<size_t>(row)).text = text; }
     void enterOn(int row)
     {
-        host.current = row;
-        StringGrid2Enter(context);
+        grid.row = row;
+        int key = grid::keys::Enter;
+        StringGrid2KeyDown(context, key, {}, clipboard);
+        EXPECT_EQ(key, grid::keys::Enter) << "the grid's own Enter handling follows";
     }
+    void ctrlZ()
+    {
+        int key = grid::keys::Z;
+        StringGrid2KeyDown(context, key, {.shift = true, .control = true}, clipboard);
+        EXPECT_EQ(key, 0);
+    }
+
+    // The clipboard as a string.
+    class TextClipboard : public grid::GridClipboard {
+    public:
+        std::u16string content;
+        std::u16string text() override { return content; }
+        void setText(const std::u16string& t) override { content = t; }
+    } clipboard;
 };
 
 TEST_F(SearchResultsTest, ClickShowsTheHitAndPansOnlyForHitRows)
 {
-    host.current = 2;
+    grid.row = 2;
     StringGrid2Click(context);
     EXPECT_EQ(host.label6, u"3 / 3");
     EXPECT_EQ(host.panels[0], hC);
@@ -52,10 +69,11 @@ TEST_F(SearchResultsTest, ClickShowsTheHitAndPansOnlyForHitRows)
 
     // A row emptied by the user, and a row without a hit: panel 0 and Label6 emptied, panel
     // 1 and the view left as they were.
-    for (const GridRow& row : {GridRow{u"", 1}, GridRow{u"text", 0}, GridRow{u"text", 4}}) {
-        SCOPED_TRACE(row.tag);
-        host.rows[1] = row;
-        host.current = 1;
+    for (const FakeResultGrid::Cell& cell : {FakeResultGrid::Cell{u"", 2}, FakeResultGrid::Cell{u"text", 0},
+                                             FakeResultGrid::Cell{u"text", 4}}) {
+        SCOPED_TRACE(cell.object);
+        grid.cells[1] = cell;
+        grid.row = 1;
         StringGrid2Click(context);
         EXPECT_EQ(host.panels[0], u"");
         EXPECT_EQ(host.label6, u"");
@@ -67,7 +85,7 @@ TEST_F(SearchResultsTest, ClickShowsTheHitAndPansOnlyForHitRows)
 TEST_F(SearchResultsTest, ClickWithoutCadStillShowsTheHit)
 {
     endCad();
-    host.current = 0;
+    grid.row = 0;
     StringGrid2Click(context);
     EXPECT_EQ(host.panels[0], hA);
     EXPECT_EQ(host.panels[1], u"10.000, 20.000");
@@ -98,15 +116,15 @@ TEST_F(SearchResultsTest, DrawingMarksLockedAndChangedRowsAndRestoresEmptiedOnes
         const RowPaint paint = StringGrid2DrawCell(context, c.row);
         EXPECT_EQ(paint.locked, c.locked);
         EXPECT_EQ(paint.changed, c.changed);
-        EXPECT_EQ(host.rows[static_cast<size_t>(c.row)].text, c.textAfter);
+        EXPECT_EQ(grid.cells[static_cast<size_t>(c.row)].text, c.textAfter);
         EXPECT_EQ(host.speedButton15, c.changed);
         edit(c.row, SearchHits[static_cast<size_t>(c.row)].text);
     }
 
-    host.rows.push_back(GridRow{u"stray", 0});
+    grid.cells.push_back(FakeResultGrid::Cell{u"stray", 0});
     const RowPaint none = StringGrid2DrawCell(context, 3);
     EXPECT_FALSE(none.locked || none.changed);
-    EXPECT_EQ(host.rows[3].text, u"stray");
+    EXPECT_EQ(grid.cells[3].text, u"stray");
 }
 
 TEST_F(SearchResultsTest, EnterWritesTheCurrentRowOrPutsTheStoredTextBack)
@@ -134,7 +152,7 @@ TEST_F(SearchResultsTest, EnterWritesTheCurrentRowOrPutsTheStoredTextBack)
         host.editorOpen = false;
         host.label6 = u"untouched";
         enterOn(c.row);
-        EXPECT_EQ(host.rows[static_cast<size_t>(c.row)].text, c.rowAfter);
+        EXPECT_EQ(grid.cells[static_cast<size_t>(c.row)].text, c.rowAfter);
         const auto handle = SearchHits[static_cast<size_t>(c.row)].sHnd;
         if (drawing().findText(handle)) {
             EXPECT_EQ(stringOf(handle), c.drawingAfter);
@@ -147,7 +165,7 @@ TEST_F(SearchResultsTest, EnterWritesTheCurrentRowOrPutsTheStoredTextBack)
             EXPECT_EQ(session->callCount(u"TextString"), puts) << "nothing to write";
             EXPECT_EQ(host.label6, u"untouched") << "no click without a write";
         } else {
-            EXPECT_EQ(host.current, c.row);
+            EXPECT_EQ(grid.row, c.row);
             EXPECT_EQ(host.label6, common::fromAscii(std::to_string(c.row + 1)) + u" / 3") << "the click ran";
         }
     }
@@ -171,7 +189,7 @@ TEST_F(SearchResultsTest, EnterWithoutCadKeepsTheEditAndStillClicks)
     endCad();
     edit(0, u"A-2");
     enterOn(0);
-    EXPECT_EQ(host.rows[0].text, u"A-2");
+    EXPECT_EQ(grid.cells[0].text, u"A-2");
     EXPECT_EQ(SearchHits[0].text, u"A-1");
     EXPECT_EQ(host.label6, u"1 / 3");
 }
@@ -182,7 +200,7 @@ TEST_F(SearchResultsTest, EnterWithWritingOffWritesNothing)
     edit(0, u"A-2");
     enterOn(0);
     EXPECT_EQ(stringOf(hA), u"A-1");
-    EXPECT_EQ(host.rows[0].text, u"A-2");
+    EXPECT_EQ(grid.cells[0].text, u"A-2");
 }
 
 TEST_F(SearchResultsTest, EnterMovesToTheNextRowOnlyWhileEditing)
@@ -199,7 +217,7 @@ TEST_F(SearchResultsTest, EnterMovesToTheNextRowOnlyWhileEditing)
         host.checkBox8 = c.checkBox8;
         host.editorOpen = c.editorOpen;
         enterOn(c.from);
-        EXPECT_EQ(host.current, c.to);
+        EXPECT_EQ(grid.row, c.to);
         if (c.from != c.to) {
             EXPECT_EQ(host.label6, common::fromAscii(std::to_string(c.to + 1)) + u" / 3");
             EXPECT_EQ(host.panels[0], SearchHits[static_cast<size_t>(c.to)].sHnd) << "the new row pans";
@@ -230,7 +248,7 @@ TEST_F(SearchResultsTest, UpdateWritesChangedRowsInOneUndoStepAndCountsLockedOne
 {
     const auto hD = addText(u"D-1", 1, 1);
     searchFor(u"");
-    ASSERT_THAT(host.texts(), ElementsAre(u"A-1", u"B-1", u"C-1", u"D-1"));
+    ASSERT_THAT(grid.texts(), ElementsAre(u"A-1", u"B-1", u"C-1", u"D-1"));
     const auto before = markDrawing();
     edit(0, u"A-2");
     edit(1, u"B-2");
@@ -247,7 +265,7 @@ TEST_F(SearchResultsTest, UpdateWritesChangedRowsInOneUndoStepAndCountsLockedOne
     EXPECT_EQ(stringOf(hD), u"D-2");
     EXPECT_EQ(SearchHits[0].text, u"A-2");
     EXPECT_EQ(SearchHits[1].text, u"B-1");
-    EXPECT_EQ(host.rows[1].text, u"B-2") << "a locked row keeps its edit";
+    EXPECT_EQ(grid.cells[1].text, u"B-2") << "a locked row keeps its edit";
     EXPECT_FALSE(host.speedButton15);
     EXPECT_EQ(windows.log, std::vector<std::string>{}) << "only a restore, and the window is not minimised";
     expectOneUndoRestores(before);
@@ -266,7 +284,7 @@ TEST_F(SearchResultsTest, UpdateCountsAnErasedTextAsTargetedButNotWritten)
     SpeedButton15Click(context);
     EXPECT_THAT(host.messages, ElementsAre(u"1 / 2 個の TEXT を更新しました．"));
     EXPECT_EQ(stringOf(hA), u"A-2");
-    EXPECT_EQ(host.rows[2].text, u"C-2") << "the row stays changed";
+    EXPECT_EQ(grid.cells[2].text, u"C-2") << "the row stays changed";
     EXPECT_EQ(SearchHits[2].text, u"C-1");
 }
 
@@ -296,80 +314,120 @@ TEST_F(SearchResultsTest, UpdateWithNothingToWrite)
 
 TEST_F(SearchResultsTest, EditorOpeningRecordsTheCellAndCtrlZUndoesGroups)
 {
-    StringGrid2GetEditText(context, 1);
-    EXPECT_EQ(fields.sgUndoCnt2, 1);
+    StringGrid2GetEditText(context, 0, 1);
+    EXPECT_EQ(sgUndoCnt2, 1);
     edit(1, u"typed");
-    undoGridEdits(context);
-    EXPECT_EQ(host.rows[1].text, u"B-1");
-    EXPECT_EQ(fields.sgUndoCnt2, 0);
+    ctrlZ();
+    EXPECT_EQ(grid.cells[1].text, u"B-1");
+    EXPECT_EQ(sgUndoCnt2, 0);
 
     // A group of three records goes back at once, then one record per Ctrl+Z.
     for (int row : {0, 1, 2}) {
-        host.pushCellUndo(0, row);
+        FUndoCells2.Add(grid, 0, row);
         edit(row, u"x");
     }
-    host.pushCellUndo(0, 0);
+    FUndoCells2.Add(grid, 0, 0);
     edit(0, u"y");
-    fields.sgUndoCnt2 = 3;
-    undoGridEdits(context);
-    EXPECT_THAT(host.texts(), ElementsAre(u"x", u"B-1", u"C-1"));
-    EXPECT_EQ(fields.sgUndoCnt2, 0);
-    undoGridEdits(context);
-    EXPECT_THAT(host.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
-    undoGridEdits(context);  // nothing left
-    EXPECT_THAT(host.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
+    sgUndoCnt2 = 3;
+    ctrlZ();
+    EXPECT_THAT(grid.texts(), ElementsAre(u"x", u"B-1", u"C-1"));
+    EXPECT_EQ(sgUndoCnt2, 0);
+    ctrlZ();
+    EXPECT_THAT(grid.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
+    EXPECT_EQ(grid.row, 0) << "undo makes the restored cell current";
+    EXPECT_EQ(host.panels[0], hA) << "and that move is a click";
+    ctrlZ();  // nothing left
+    EXPECT_THAT(grid.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
+}
+
+TEST_F(SearchResultsTest, OtherKeysAreTheSharedGridKeysOnThisGridsUndoStack)
+{
+    grid.setSelection({0, 0, 0, 1});
+    int key = grid::keys::C;
+    StringGrid2KeyDown(context, key, {.control = true}, clipboard);
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(clipboard.content, u"A-1\r\nB-1\r\n");
+
+    key = grid::keys::Delete;
+    StringGrid2KeyDown(context, key, {}, clipboard);
+    EXPECT_EQ(key, 0);
+    EXPECT_THAT(grid.texts(), ElementsAre(u"", u"", u"C-1"));
+    EXPECT_EQ(FUndoCells2.Count(), 2);
+    EXPECT_EQ(sgUndoCnt2, 2);
+    ctrlZ();
+    EXPECT_THAT(grid.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
+
+    key = 'Q';
+    StringGrid2KeyDown(context, key, {}, clipboard);
+    EXPECT_EQ(key, 'Q');
 }
 
 TEST_F(SearchResultsTest, ReplaceInSelectionIsExactAndUndoesAsOneGroup)
 {
     edit(0, u"AAA");
     edit(1, u"aA");
-    host.selected = {0, 0, 0, 1};
+    grid.selected = {0, 0, 0, 1};
     host.dialogAnswer = textops::TikanFields{u"A", u"B"};
     N44Click(context);
     EXPECT_EQ(host.dialogPrefill, u"AAA");
-    EXPECT_THAT(host.texts(), ElementsAre(u"BBB", u"aB", u"C-1"));
-    EXPECT_EQ(fields.sgUndoCnt2, 2);
+    EXPECT_THAT(grid.texts(), ElementsAre(u"BBB", u"aB", u"C-1"));
+    EXPECT_EQ(sgUndoCnt2, 2);
     EXPECT_EQ(stringOf(hA), u"A-1") << "only the grid changes";
 
-    undoGridEdits(context);
-    EXPECT_THAT(host.texts(), ElementsAre(u"AAA", u"aA", u"C-1"));
+    ctrlZ();
+    EXPECT_THAT(grid.texts(), ElementsAre(u"AAA", u"aA", u"C-1"));
 }
 
 TEST_F(SearchResultsTest, ReplaceCancelledOrWithoutSearchStringChangesNothing)
 {
-    host.selected = {0, 0, 0, 2};
-    fields.sgUndoCnt2 = 5;
+    grid.selected = {0, 0, 0, 2};
+    sgUndoCnt2 = 5;
     for (const auto& answer : {std::optional<textops::TikanFields>{},
                                std::optional<textops::TikanFields>{textops::TikanFields{u"", u"X"}}}) {
         SCOPED_TRACE(answer ? "empty search" : "cancelled");
         host.dialogAnswer = answer;
         N44Click(context);
-        EXPECT_THAT(host.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
-        EXPECT_TRUE(host.undoStack.empty());
-        EXPECT_EQ(fields.sgUndoCnt2, 5);
+        EXPECT_THAT(grid.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
+        EXPECT_EQ(FUndoCells2.Count(), 0);
+        EXPECT_EQ(sgUndoCnt2, 5);
     }
 }
 
 TEST_F(SearchResultsTest, SelectAllCoversEveryRow)
 {
-    host.selected = {0, 1, 0, 1};
+    grid.selected = {0, 1, 0, 1};
     N47Click(context);
-    EXPECT_EQ(host.selected.left, 0);
-    EXPECT_EQ(host.selected.right, 0);
-    EXPECT_EQ(host.selected.top, 0);
-    EXPECT_EQ(host.selected.bottom, 2);
+    EXPECT_EQ(grid.selected, (grid::GridRect{0, 0, 0, 2}));
 }
 
 TEST_F(SearchResultsTest, SearchClearsTheUndoStackAndKeepsTheUpdateButton)
 {
-    host.pushCellUndo(0, 0);
-    fields.sgUndoCnt2 = 4;
+    FUndoCells2.Add(grid, 0, 0);
+    sgUndoCnt2 = 4;
     host.speedButton15 = true;
     searchFor(u"A");
-    EXPECT_TRUE(host.undoStack.empty());
-    EXPECT_EQ(fields.sgUndoCnt2, 0);
+    EXPECT_EQ(FUndoCells2.Count(), 0);
+    EXPECT_EQ(sgUndoCnt2, 0);
     EXPECT_TRUE(host.speedButton15);
+}
+
+TEST_F(SearchResultsTest, AnotherRunningOperationHoldsBackSearchAndWrites)
+{
+    fields.cadOperationRunning = true;  // a write-back of the line editor pumping messages
+    const auto selects = session->callCount(u"Select");
+    searchFor(u"A");
+    EXPECT_EQ(session->callCount(u"Select"), selects);
+    EXPECT_EQ(host.caption, u"検索");
+    EXPECT_TRUE(host.edit3Enabled);
+    EXPECT_THAT(grid.texts(), ElementsAre(u"A-1", u"B-1", u"C-1"));
+
+    edit(0, u"A-2");
+    SpeedButton15Click(context);
+    enterOn(0);
+    EXPECT_EQ(stringOf(hA), u"A-1");
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(session->callCount(u"StartUndoMark"), 0u);
+    EXPECT_TRUE(fields.cadOperationRunning) << "the other operation's mark stays";
 }
 
 }  // namespace

@@ -64,8 +64,9 @@ TEST(SortHitsByTextTest, EqualTextsKeepTheirOrderInLargeLists)
     SortHitsByText(hits, [](const std::u16string&) {});
     for (size_t i = 1; i < hits.size(); ++i) {
         ASSERT_LE(hits[i - 1].text, hits[i].text) << i;
-        if (hits[i - 1].text == hits[i].text)
+        if (hits[i - 1].text == hits[i].text) {
             ASSERT_LT(hits[i - 1].index, hits[i].index) << i;
+        }
     }
 }
 
@@ -101,11 +102,11 @@ TEST_F(TextSearchTest, PatternsAndOptionsChooseTheHits)
         SCOPED_TRACE(utf8(c.edit3) + (c.prefix ? " prefix" : " partial"));
         searchFor(c.edit3, c.prefix);
         EXPECT_EQ(host.label7, c.label7);
-        EXPECT_EQ(host.texts(), c.listed);
+        EXPECT_EQ(grid.texts(), c.listed);
         std::vector<int> tags;
         for (size_t i = 0; i < c.listed.size(); ++i)
             tags.push_back(static_cast<int>(i) + 1);
-        EXPECT_EQ(host.tags(), tags);
+        EXPECT_EQ(grid.tags(), tags);
         ASSERT_EQ(SearchHits.size(), c.listed.size());
         for (size_t i = 0; i < SearchHits.size(); ++i)
             EXPECT_EQ(SearchHits[i].text, c.listed[i]);
@@ -121,7 +122,7 @@ TEST_F(TextSearchTest, HitRecordsCarryHandleIndexPointAndLayer)
     const auto hA = addText(u"a", 5.5, 6.25, u"E");
     searchFor(u"");
 
-    EXPECT_THAT(host.texts(), ElementsAre(u"B", u"a", u"b"));
+    EXPECT_THAT(grid.texts(), ElementsAre(u"B", u"a", u"b"));
     ASSERT_EQ(SearchHits.size(), 3u);
     const std::u16string handles[] = {hUpper, hA, hB};
     const int indices[] = {1, 2, 0};
@@ -137,7 +138,7 @@ TEST_F(TextSearchTest, HitRecordsCarryHandleIndexPointAndLayer)
     EXPECT_DOUBLE_EQ(SearchHits[1].insPt.doubleAt(1), 6.25);
 
     // Row 0 is current and shown: its handle and point, and the view panned onto it.
-    EXPECT_EQ(host.current, 0);
+    EXPECT_EQ(grid.row, 0);
     EXPECT_EQ(host.panels[0], hUpper);
     EXPECT_EQ(host.panels[1], u"3.000, 4.000");
     EXPECT_EQ(host.label6, u"1 / 3");
@@ -152,8 +153,8 @@ TEST_F(TextSearchTest, NoHitListsOneEmptyRowAndEndsWithEmptyLabels)
     host.panels[1] = u"1.000, 2.000";
     searchFor(u"XYZ");
 
-    EXPECT_THAT(host.texts(), ElementsAre(u""));
-    EXPECT_THAT(host.tags(), ElementsAre(0));
+    EXPECT_THAT(grid.texts(), ElementsAre(u""));
+    EXPECT_THAT(grid.tags(), ElementsAre(0));
     EXPECT_TRUE(SearchHits.empty());
     ASSERT_FALSE(host.label6History.empty());
     EXPECT_EQ(host.label6History.front(), u"TEXT = 0");
@@ -175,8 +176,8 @@ TEST_F(TextSearchTest, ProgressEveryHundredthOfTheHits)
     ASSERT_GE(host.label6History.size(), expected.size());
     EXPECT_EQ(std::vector<std::u16string>(host.label6History.begin(), host.label6History.begin() + expected.size()),
               expected);
-    EXPECT_EQ(host.rowCount(), 250);
-    EXPECT_EQ(host.rows.back().text, u"T1249");
+    EXPECT_EQ(grid.RowCount(), 250);
+    EXPECT_EQ(grid.cells.back().text, u"T1249");
     EXPECT_EQ(host.label6, u"1 / 250");
     EXPECT_GE(host.pumps, 250) << "the window must stay live at every entity";
 }
@@ -214,8 +215,8 @@ TEST_F(TextSearchTest, StopInTheLoopEmptiesTheListAndKeepsTheProgress)
     searchFor(u"S");
 
     EXPECT_TRUE(SearchHits.empty());
-    EXPECT_THAT(host.texts(), ElementsAre(u""));
-    EXPECT_THAT(host.tags(), ElementsAre(0));
+    EXPECT_THAT(grid.texts(), ElementsAre(u""));
+    EXPECT_THAT(grid.tags(), ElementsAre(0));
     EXPECT_EQ(host.label6, u"4 / 10");
     EXPECT_EQ(host.label7, kAtRest);
     EXPECT_EQ(host.caption, u"検索");
@@ -240,7 +241,7 @@ TEST_F(TextSearchTest, ClickAfterStopWhileTheStoppedSearchUnwindsStartsNothing)
 
     EXPECT_EQ(session->callCount(u"Select"), 1u);
     EXPECT_TRUE(SearchHits.empty());
-    EXPECT_THAT(host.texts(), ElementsAre(u""));
+    EXPECT_THAT(grid.texts(), ElementsAre(u""));
     EXPECT_EQ(host.caption, u"検索");
     EXPECT_TRUE(host.edit3Enabled);
 
@@ -261,7 +262,7 @@ TEST_F(TextSearchTest, ListedRowsKeepNamingTheirHitsWhileASearchRuns)
         // An Enter or "更新" landing here finds each row's hit where the row says.
         ASSERT_EQ(SearchHits.size(), 1u);
         EXPECT_EQ(SearchHits[0].sHnd, first);
-        EXPECT_THAT(host.tags(), ElementsAre(1));
+        EXPECT_THAT(grid.tags(), ElementsAre(1));
         ++checks;
     };
     searchFor(u"N");
@@ -278,8 +279,8 @@ TEST_F(TextSearchTest, ErrorsWhileReadingListWhatWasRead)
     searchFor(u"R");
 
     // R2's text was read before its handle failed; R3 was never read and stays empty.
-    EXPECT_THAT(host.texts(), ElementsAre(u"", u"R1", u"R2"));
-    EXPECT_THAT(host.tags(), ElementsAre(1, 2, 3));
+    EXPECT_THAT(grid.texts(), ElementsAre(u"", u"R1", u"R2"));
+    EXPECT_THAT(grid.tags(), ElementsAre(1, 2, 3));
     EXPECT_EQ(host.caption, u"検索");
     for (const auto& set : session->selectionSets())
         EXPECT_TRUE(set->deleted);
@@ -293,7 +294,7 @@ TEST_F(TextSearchTest, FailedSelectListsNothing)
 
     ASSERT_FALSE(host.label6History.empty());
     EXPECT_EQ(host.label6History.front(), u"TEXT = 0");
-    EXPECT_THAT(host.texts(), ElementsAre(u""));
+    EXPECT_THAT(grid.texts(), ElementsAre(u""));
     EXPECT_TRUE(SearchHits.empty());
 }
 
@@ -303,22 +304,22 @@ TEST_F(TextSearchTest, CadNotRunningRelistsThePreviousHitsWhileRunFlagIsSet)
     addText(u"a", 0, 0, u"L");
     drawing().setLayerLocked(u"L", true);
     searchFor(u"");
-    ASSERT_THAT(host.texts(), ElementsAre(u"a", u"b"));
-    host.rows[0].text = u"edited";
-    host.undoStack.emplace_back(0, u"a");
+    ASSERT_THAT(grid.texts(), ElementsAre(u"a", u"b"));
+    grid.cells[0].text = u"edited";
+    FUndoCells2.Add(grid, 0, 0);
 
     endCad();
     windows.log.clear();
     searchFor(u"zzz");
-    EXPECT_THAT(host.texts(), ElementsAre(u"a", u"b")) << "edits since the search are discarded";
+    EXPECT_THAT(grid.texts(), ElementsAre(u"a", u"b")) << "edits since the search are discarded";
     ASSERT_EQ(SearchHits.size(), 2u);
     EXPECT_TRUE(SearchHits[0].locked) << "old lock flags stay";
-    EXPECT_TRUE(host.undoStack.empty());
+    EXPECT_EQ(FUndoCells2.Count(), 0);
     EXPECT_THAT(windows.log, ElementsAre("setForeground 7", "toTop 7")) << "the main window is brought forward";
 
     host.run = false;  // cleared by some Stop button since
     searchFor(u"");
-    EXPECT_THAT(host.texts(), ElementsAre(u""));
+    EXPECT_THAT(grid.texts(), ElementsAre(u""));
     EXPECT_TRUE(SearchHits.empty());
 }
 
@@ -334,7 +335,7 @@ TEST_F(TextSearchTest, UnregisteredProgIdReportsTheErrorAndReturnsToRest)
     // The next click is a search again, not a Stop.
     runningObjects.announce(link.progId, session->application());
     SpeedButton14Click(context);
-    EXPECT_THAT(host.texts(), ElementsAre(u"A"));
+    EXPECT_THAT(grid.texts(), ElementsAre(u"A"));
 }
 
 TEST_F(TextSearchTest, WindowStepsAroundTheSearch)
