@@ -1,6 +1,7 @@
 #include "textops/ui/PlainTextLines.h"
 
-#include <QPlainTextEdit>
+#include "app/LineEditorWidget.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -34,37 +35,26 @@ QString withLineFeeds(const std::u16string& text)
 std::vector<std::u16string> PlainTextLines::lines() const
 {
     std::vector<std::u16string> result;
-    const QTextDocument& document = *editor_.document();
-    if (document.isEmpty())
-        return result;
-    result.reserve(static_cast<size_t>(document.blockCount()));
-    // Block texts keep every character as typed; the plain-text export would turn
-    // non-breaking spaces into spaces.
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        result.push_back(block.text().toStdU16String());
+    const int count = editor_.lineCount();
+    result.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        result.push_back(editor_.lineText(i).toStdU16String());
     return result;
 }
 
 int PlainTextLines::lineCount() const
 {
-    const QTextDocument& document = *editor_.document();
-    return document.isEmpty() ? 0 : document.blockCount();
+    return editor_.lineCount();
 }
 
 std::u16string PlainTextLines::firstLine() const
 {
-    return editor_.document()->firstBlock().text().toStdU16String();
+    return editor_.lineText(0).toStdU16String();
 }
 
 void PlainTextLines::replaceLines(const std::vector<std::u16string>& lines)
 {
-    QTextCursor cursor(editor_.document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(joinLines(lines));
-    cursor.endEditBlock();
-    cursor.movePosition(QTextCursor::Start);
-    editor_.setTextCursor(cursor);
+    editor_.loadText(joinLines(lines));
 }
 
 std::u16string PlainTextLines::selectedText() const

@@ -3,22 +3,26 @@
 #include <string>
 #include <vector>
 
-class QPlainTextEdit;
+namespace app {
+class LineEditorWidget;
+}
 
 namespace textops::ui {
 
-// The line editor seen as a list of lines, for the text commands. Every change made here is
-// one step of the editor's own undo history, so one Undo takes a whole command back.
+// The line editor seen as a list of lines, for the text commands. A command that replaces
+// every line loads them afresh (the saved-text undo takes it back); a change at the selection
+// is one step of the editor's own undo history.
 class PlainTextLines {
 public:
-    explicit PlainTextLines(QPlainTextEdit& editor) : editor_(editor) {}
+    explicit PlainTextLines(app::LineEditorWidget& editor) : editor_(editor) {}
 
-    // An empty editor has no line; otherwise every block is a line, an empty last one included.
+    // The lines as the program reads them: none for an empty editor.
     std::vector<std::u16string> lines() const;
     int lineCount() const;
     std::u16string firstLine() const;
 
-    // Replaces every line; the caret goes to the start of the text.
+    // Replaces every line; the editor's own undo history starts afresh and the caret goes to
+    // the start of the text.
     void replaceLines(const std::vector<std::u16string>& lines);
 
     // The selected text with line breaks as LF; empty when nothing is selected.
@@ -33,7 +37,7 @@ public:
     void insertLines(int at, const std::vector<std::u16string>& items);
 
 private:
-    QPlainTextEdit& editor_;
+    app::LineEditorWidget& editor_;
 };
 
 }  // namespace textops::ui

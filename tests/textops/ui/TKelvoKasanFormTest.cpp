@@ -145,9 +145,7 @@ TEST_F(TKelvoKasanFormTest, EveryLineAdditionFollowsTheChosenRadix)
         EXPECT_EQ(lines(), c.after);
         EXPECT_FALSE(form().runFlag);
         EXPECT_FALSE(child<QPushButton>(form(), "SpeedButton5").isEnabled());
-        editor().undo();
-        EXPECT_EQ(lines(), c.before);
-        EXPECT_FALSE(editor().document()->isUndoAvailable());
+        expectOneUndo(c.before.join(u'\n'));
     }
 }
 
@@ -157,8 +155,7 @@ TEST_F(TKelvoKasanFormTest, SelectionAdditionJoinsAndTrimsTheSelectedLines)
     select(0, 0, 2, 0);
     runAddition("N15", {"SpeedButton1", false, 2, "10"});
     EXPECT_EQ(lines(), QStringList({"W-11", "W-12end"}));
-    editor().undo();
-    EXPECT_EQ(lines(), QStringList({"W-01", "W-02 ", "end"}));
+    expectOneUndo("W-01\nW-02 \nend");
 }
 
 TEST_F(TKelvoKasanFormTest, CancelZeroOrUnreadableAddendChangesNothing)
@@ -177,8 +174,7 @@ TEST_F(TKelvoKasanFormTest, CancelZeroOrUnreadableAddendChangesNothing)
         setLines({"A1", "B2"});
         select(0, 0, 1, 2);
         runAddition(c.item, {"SpeedButton1", false, 2, c.addend}, c.run);
-        EXPECT_EQ(lines(), QStringList({"A1", "B2"}));
-        EXPECT_FALSE(editor().document()->isUndoAvailable());
+        expectUntouched({"A1", "B2"});
     }
 }
 

@@ -71,9 +71,7 @@ TEST_F(TKelvoTikanFormTest, EveryLineReplaceIgnoresCaseOnlyWhenChecked)
         EXPECT_EQ(shownReplacement, "abc");
         EXPECT_EQ(lines(), c.after);
         EXPECT_FALSE(form().runFlag);
-        editor().undo();
-        EXPECT_EQ(lines(), before);
-        EXPECT_FALSE(editor().document()->isUndoAvailable());
+        expectOneUndo(before.join(u'\n'));
     }
 }
 
@@ -93,8 +91,7 @@ TEST_F(TKelvoTikanFormTest, SelectionReplaceIsExactAndJoinsAFinalLineBreak)
     EXPECT_EQ(shownSearch, "abc ABC");
     EXPECT_EQ(shownReplacement, "abc ABC");
     EXPECT_EQ(lines(), QStringList({"x ABC", "xend"}));
-    editor().undo();
-    EXPECT_EQ(lines(), QStringList({"abc ABC", "abc", "end"}));
+    expectOneUndo("abc ABC\nabc\nend");
 }
 
 TEST_F(TKelvoTikanFormTest, CancelOrAnEmptySearchChangesNothing)
@@ -110,8 +107,7 @@ TEST_F(TKelvoTikanFormTest, CancelOrAnEmptySearchChangesNothing)
         setLines({"abc", "abc"});
         select(0, 0, 1, 3);
         runReplace(c.item, c.search, QStringLiteral("x"), c.run);
-        EXPECT_EQ(lines(), QStringList({"abc", "abc"}));
-        EXPECT_FALSE(editor().document()->isUndoAvailable());
+        expectUntouched({"abc", "abc"});
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LineEditorWidget.h"
 #include "app/TKelvoMainForm.h"
 #include "app/ui/TestDoubles.h"
 
@@ -9,7 +10,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -29,12 +30,12 @@ protected:
     {
         const std::filesystem::path folder(dir_.path().toStdU16String());
         form_ = std::make_unique<app::TKelvoMainForm>(folder / "kelvoedit", messages_, launcher_);
-        editor_ = form_->findChild<QPlainTextEdit*>(QStringLiteral("SynEdit1"));
+        editor_ = form_->findChild<app::LineEditorWidget*>(QStringLiteral("SynEdit1"));
         ASSERT_NE(editor_, nullptr);
     }
 
     app::TKelvoMainForm& form() { return *form_; }
-    QPlainTextEdit& editor() { return *editor_; }
+    app::LineEditorWidget& editor() { return *editor_; }
 
     template <class T>
     T& child(QObject& parent, const char* name)
@@ -69,8 +70,25 @@ protected:
         action.trigger();
     }
 
-    void setLines(const QStringList& lines) { editor_->setPlainText(lines.join(u'\n')); }
+    // Loads the lines the way an acquisition does.
+    void setLines(const QStringList& lines) { editor_->loadText(lines.join(u'\n')); }
     QStringList lines() const { return editor_->toPlainText().split(u'\n'); }
+    // The page's Undo button, pressed once, must bring `before` back.
+    void expectOneUndo(const QString& before)
+    {
+        QPushButton& undo = child<QPushButton>(*form_, "SpeedButton4");
+        ASSERT_TRUE(undo.isEnabled());
+        undo.click();
+        EXPECT_EQ(editor_->toPlainText(), before);
+    }
+    // Nothing was changed, and nothing was saved for the Undo button.
+    void expectUntouched(const QStringList& before)
+    {
+        EXPECT_EQ(lines(), before);
+        EXPECT_FALSE(editor_->document()->isUndoAvailable());
+        EXPECT_FALSE(form_->lineEditorFields().undoFlag);
+    }
+
     // Selects from (line, column) to (line, column), both 0-based.
     void select(int fromLine, int fromColumn, int toLine, int toColumn);
 
@@ -78,7 +96,7 @@ protected:
     testing_support::RecordingMessages messages_;
     testing_support::RecordingLauncher launcher_;
     std::unique_ptr<app::TKelvoMainForm> form_;
-    QPlainTextEdit* editor_ = nullptr;
+    app::LineEditorWidget* editor_ = nullptr;
 };
 
 inline void TextToolsFixture::select(int fromLine, int fromColumn, int toLine, int toColumn)
