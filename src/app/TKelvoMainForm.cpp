@@ -12,6 +12,7 @@
 #include "cadlink/TTargetCADForm.h"
 #include "cadlink/TargetProgID.h"
 #include "editor/ui/LineEditorPage.h"
+#include "grid/ui/GridPage.h"
 #include "textops/ui/TextToolCommands.h"
 #include "ui_TKelvoMainForm.h"
 
@@ -90,6 +91,7 @@ TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessage
     Timer1->start();
     textToolCommands_ = std::make_unique<textops::ui::TextToolCommands>(*this);
     textToolCommands_->setUndoMark([this] { lineEditorPage_->UndoMark(true); });
+    gridPage_ = std::make_unique<grid::GridPage>(*this);
 }
 
 TKelvoMainForm::~TKelvoMainForm()

@@ -42,6 +42,10 @@ namespace editor {
 class LineEditorPage;
 }
 
+namespace grid {
+class GridPage;
+}
+
 namespace app {
 
 class UserMessages;
@@ -86,6 +90,7 @@ public:
     editor::EntityArrays& entities() { return entities_; }
     editor::LineEditorFields& lineEditorFields() { return lineEditorFields_; }
     editor::LineEditorPage& lineEditorPage() { return *lineEditorPage_; }
+    grid::GridPage& gridPage() { return *gridPage_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -151,6 +156,7 @@ private:
     int32_t moveCol = 0, moveRow = 0;
 
     std::unique_ptr<editor::LineEditorPage> lineEditorPage_;
+    std::unique_ptr<grid::GridPage> gridPage_;
     std::unique_ptr<textops::ui::TextToolCommands> textToolCommands_;
 };
 
