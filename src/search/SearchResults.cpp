@@ -80,7 +80,12 @@ RowPaint StringGrid2DrawCell(SearchContext& context, int row)
     RowPaint paint;
     paint.locked = hit->locked;
     std::u16string text = grid.cellText(0, row);
+    // The editor writes into its cell as the user types; a row cleared there to type anew
+    // must not fill up again under the user's hands. It springs back once the editor closes.
+    const bool beingEdited = context.host.cellEditorOpen() && row == grid.Row();
     if (text.empty() && !hit->text.empty()) {
+        if (beingEdited)
+            return paint;
         grid.setCellText(0, row, hit->text);
         text = hit->text;
     }

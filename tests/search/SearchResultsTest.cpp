@@ -121,6 +121,16 @@ TEST_F(SearchResultsTest, DrawingMarksLockedAndChangedRowsAndRestoresEmptiedOnes
         edit(c.row, SearchHits[static_cast<size_t>(c.row)].text);
     }
 
+    // While the editor is open on a row the user cleared, the row waits for the new text.
+    grid.row = 2;
+    edit(2, u"");
+    host.editorOpen = true;
+    EXPECT_FALSE(StringGrid2DrawCell(context, 2).changed);
+    EXPECT_EQ(grid.cells[2].text, u"");
+    host.editorOpen = false;
+    StringGrid2DrawCell(context, 2);
+    EXPECT_EQ(grid.cells[2].text, u"C-1");
+
     grid.cells.push_back(FakeResultGrid::Cell{u"stray", 0});
     const RowPaint none = StringGrid2DrawCell(context, 3);
     EXPECT_FALSE(none.locked || none.changed);
