@@ -1,11 +1,13 @@
 #include "kelvocad/app/CadMainWindow.h"
 
+#include "kelvocad/app/CadDocument.h"
 #include "kelvocad/app/DrawingView.h"
 #include "kelvocad/app/WindowPicker.h"
 #include "kelvocad/objects/CadSession.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
@@ -29,24 +31,7 @@ CadMainWindow::CadMainWindow(std::shared_ptr<CadSession> session, QWidget* paren
     statusBar()->addWidget(prompt_, 1);
     statusBar()->setSizeGripEnabled(true);
 
-    QMenu* fileMenu = menuBar()->addMenu(tr("ファイル(&F)"));
-    saveAction_ = fileMenu->addAction(tr("上書き保存(&S)"));
-    saveAction_->setObjectName(QStringLiteral("saveAction"));
-    saveAction_->setShortcut(QKeySequence::Save);
-    saveAction_->setEnabled(false);
-    connect(saveAction_, &QAction::triggered, this, [this] {
-        if (!save_)
-            return;
-        try {
-            save_();
-            statusBar()->showMessage(tr("保存しました"), 3000);
-        } catch (const std::exception& error) {
-            QMessageBox::warning(this, windowTitle(), tr("保存できませんでした: %1").arg(QString::fromUtf8(error.what())));
-        }
-    });
-    fileMenu->addSeparator();
-    QAction* exitAction = fileMenu->addAction(tr("終了(&X)"));
-    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    createFileMenu();
 
     QMenu* editMenu = menuBar()->addMenu(tr("編集(&E)"));
     undoAction_ = editMenu->addAction(tr("元に戻す(&U)"));
@@ -63,17 +48,16 @@ CadMainWindow::CadMainWindow(std::shared_ptr<CadSession> session, QWidget* paren
     connect(view_, &DrawingView::pickSelectionChanged, this, [this](int count) {
         prompt_->setText(pickPrompt(count));
         undoAction_->setEnabled(false);
+        updateFileActions();
     });
     connect(view_, &DrawingView::pickEnded, this, [this] {
         prompt_->setText(idlePrompt());
         undoAction_->setEnabled(true);
+        updateFileActions();
     });
 
-    // Another drawing may bring another name.
-    connect(view_, &DrawingView::sessionEvent, this, [this](SessionEvent event) {
-        if (event == SessionEvent::DrawingChanged)
-            updateTitle();
-    });
+    // A change may mark the drawing as unsaved; another drawing brings another name.
+    connect(view_, &DrawingView::sessionEvent, this, [this] { updateTitle(); });
 
     picker_ = std::make_shared<WindowPicker>(view_);
     session_->setPicker(picker_);
@@ -104,15 +88,136 @@ QString CadMainWindow::pickPrompt(int selected)
     return text;
 }
 
-void CadMainWindow::updateTitle()
+void CadMainWindow::createFileMenu()
 {
-    setWindowTitle(QStringLiteral("KelvoCAD - ") + QString::fromStdU16String(session_->documentName));
+    questions_.fileToOpen = [this] {
+        return QFileDialog::getOpenFileName(this, tr("図面を開く"), QString(), tr("DXF 図面 (*.dxf);;すべてのファイル (*)"));
+    };
+    questions_.fileToSaveAs = [this](const QString& current) {
+        return QFileDialog::getSaveFileName(this, tr("名前を付けて保存"), current, tr("DXF 図面 (*.dxf)"));
+    };
+    questions_.saveChanges = [this](const QString& name) {
+        return QMessageBox::question(this, windowTitle(), tr("%1 への変更を保存しますか?").arg(name),
+                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    };
+    questions_.showError = [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); };
+
+    QMenu* fileMenu = menuBar()->addMenu(tr("ファイル(&F)"));
+    openAction_ = fileMenu->addAction(tr("開く(&O)..."));
+    openAction_->setObjectName(QStringLiteral("openAction"));
+    openAction_->setShortcut(QKeySequence::Open);
+    connect(openAction_, &QAction::triggered, this, [this] {
+        if (!document_ || !confirmDiscardingChanges())
+            return;
+        const QString path = questions_.fileToOpen();
+        if (!path.isEmpty())
+            openFile(path);
+    });
+
+    saveAction_ = fileMenu->addAction(tr("上書き保存(&S)"));
+    saveAction_->setObjectName(QStringLiteral("saveAction"));
+    saveAction_->setShortcut(QKeySequence::Save);
+    connect(saveAction_, &QAction::triggered, this, [this] { saveDocument(); });
+
+    saveAsAction_ = fileMenu->addAction(tr("名前を付けて保存(&A)..."));
+    saveAsAction_->setObjectName(QStringLiteral("saveAsAction"));
+    saveAsAction_->setShortcut(QKeySequence::SaveAs);
+    connect(saveAsAction_, &QAction::triggered, this, [this] {
+        if (!document_)
+            return;
+        const QString path = questions_.fileToSaveAs(document_->path());
+        if (!path.isEmpty())
+            saveDocumentAs(path);
+    });
+
+    fileMenu->addSeparator();
+    QAction* exitAction = fileMenu->addAction(tr("終了(&X)"));
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    updateFileActions();
 }
 
-void CadMainWindow::setSaveHandler(std::function<void()> save)
+void CadMainWindow::updateFileActions()
 {
-    save_ = std::move(save);
-    saveAction_->setEnabled(static_cast<bool>(save_));
+    const bool idle = !view_->isPicking();
+    const bool hasFile = document_ && document_->canSave();
+    openAction_->setEnabled(document_ && idle);
+    saveAction_->setEnabled(hasFile);
+    saveAsAction_->setEnabled(hasFile);
+}
+
+void CadMainWindow::setDocument(CadDocument* document)
+{
+    document_ = document;
+    updateFileActions();
+    updateTitle();
+}
+
+void CadMainWindow::updateTitle()
+{
+    const bool modified = document_ && document_->isModified();
+    setWindowTitle(QStringLiteral("KelvoCAD - ") + QString::fromStdU16String(session_->documentName) +
+                   (modified ? QStringLiteral(" *") : QString()));
+}
+
+bool CadMainWindow::openFile(const QString& path)
+{
+    // The session's objects belong to the drawing a pick is running in.
+    if (!document_ || view_->isPicking())
+        return false;
+    try {
+        document_->openInSession(path);
+    } catch (const std::exception& error) {
+        questions_.showError(tr("図面を開けませんでした: %1").arg(QString::fromUtf8(error.what())));
+        return false;
+    }
+    updateFileActions();
+    updateTitle();
+    view_->zoomExtents();
+    return true;
+}
+
+bool CadMainWindow::saveDocument()
+{
+    if (!document_ || !document_->canSave())
+        return false;
+    try {
+        document_->save();
+    } catch (const std::exception& error) {
+        questions_.showError(tr("保存できませんでした: %1").arg(QString::fromUtf8(error.what())));
+        return false;
+    }
+    updateTitle();
+    statusBar()->showMessage(tr("保存しました"), 3000);
+    return true;
+}
+
+bool CadMainWindow::saveDocumentAs(const QString& path)
+{
+    if (!document_ || !document_->canSave())
+        return false;
+    try {
+        document_->saveAs(path);
+    } catch (const std::exception& error) {
+        questions_.showError(tr("保存できませんでした: %1").arg(QString::fromUtf8(error.what())));
+        return false;
+    }
+    updateTitle();
+    statusBar()->showMessage(tr("保存しました"), 3000);
+    return true;
+}
+
+bool CadMainWindow::confirmDiscardingChanges()
+{
+    if (!document_ || !document_->isModified())
+        return true;
+    switch (questions_.saveChanges(QString::fromStdU16String(session_->documentName))) {
+    case QMessageBox::Save:
+        return saveDocument();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CadMainWindow::undoLastStep()
@@ -143,6 +248,10 @@ void CadMainWindow::publishWindowHandles()
 
 void CadMainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!confirmDiscardingChanges()) {
+        event->ignore();
+        return;
+    }
     // A pick in progress ends as cancelled, so the waiting caller gets its answer before
     // the program goes.
     if (view_->isPicking())

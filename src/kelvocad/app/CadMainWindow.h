@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include <functional>
 #include <memory>
@@ -10,13 +11,15 @@ class QLabel;
 
 namespace kelvocad {
 
+class CadDocument;
 class CadSession;
 class DrawingView;
 class WindowPicker;
 
 // KelvoCAD's main window: the drawing view, a prompt line under it, and the few commands
-// of the program (undo, zoom to the whole drawing, exit). It installs the window picker
-// into the session and publishes its native window ids as the session's window handles.
+// of the program (open, save, undo, zoom to the whole drawing, exit). It installs the
+// window picker into the session and publishes its native window ids as the session's
+// window handles.
 class CadMainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -31,9 +34,32 @@ public:
     // Undoes the last undo group of the drawing; false when there is nothing to undo or
     // a pick is in progress.
     bool undoLastStep();
+    // "KelvoCAD - <file name>", and " *" after it while the document has unsaved changes.
     void updateTitle();
-    // Enables File > Save, which calls this; a failure is shown in a message box.
-    void setSaveHandler(std::function<void()> save);
+
+    // The document the File commands work on (not owned; it must outlive the window).
+    // Without one, as over a bare session, they stay disabled.
+    void setDocument(CadDocument* document);
+
+    // What the File commands ask the user. Message boxes and file dialogs by default;
+    // tests put answers of their own here.
+    struct Questions {
+        std::function<QString()> fileToOpen;                    // empty: cancelled
+        std::function<QString(const QString& current)> fileToSaveAs;  // empty: cancelled
+        // Save, Discard or Cancel for a drawing with unsaved changes.
+        std::function<QMessageBox::StandardButton(const QString& name)> saveChanges;
+        std::function<void(const QString& message)> showError;
+    };
+    Questions& questions() noexcept { return questions_; }
+
+    // The File commands. Each returns true when it did what it was asked; a failure is
+    // shown and leaves the document as it was.
+    bool openFile(const QString& path);
+    bool saveDocument();
+    bool saveDocumentAs(const QString& path);
+    // Asks whether to save unsaved changes before they would be lost; false when the
+    // user cancels or saving fails.
+    bool confirmDiscardingChanges();
 
     // The prompts of the prompt line.
     static QString idlePrompt();
@@ -45,13 +71,18 @@ protected:
 
 private:
     void publishWindowHandles();
+    void createFileMenu();
+    void updateFileActions();
 
     std::shared_ptr<CadSession> session_;
+    CadDocument* document_ = nullptr;
+    Questions questions_;
     DrawingView* view_ = nullptr;
     QLabel* prompt_ = nullptr;
     QAction* undoAction_ = nullptr;
+    QAction* openAction_ = nullptr;
     QAction* saveAction_ = nullptr;
-    std::function<void()> save_;
+    QAction* saveAsAction_ = nullptr;
     std::shared_ptr<WindowPicker> picker_;
 };
 

@@ -75,8 +75,7 @@ int main(int argc, char** argv)
     }
     const auto& session = document.session();
     kelvocad::CadMainWindow window(session);
-    if (document.canSave())
-        window.setSaveHandler([&document] { document.save(); });
+    window.setDocument(&document);
     window.show();
     // Start with the whole drawing in sight; clients read the view from the session.
     window.view()->zoomExtents();

@@ -35,19 +35,35 @@ protected:
     QTemporaryDir folder;
 };
 
+void changeText(const CadDocument& document, const std::u16string& handle, const std::u16string& string)
+{
+    auto doc = document.session()->application()->get(u"ActiveDocument").toObject();
+    doc->call(u"HandleToObject", {Variant(handle)}).toObject()->put(u"TextString", Variant(string));
+}
+
+std::u16string textOf(const QString& path, const std::u16string& handle)
+{
+    const TextEntity* text = CadDocument::open(path).session()->drawing().findText(handle);
+    return text ? text->string : u"<none>";
+}
+
 TEST_F(CadDocumentTest, SampleHasNoFileToSaveTo)
 {
-    const CadDocument sample = CadDocument::sample();
+    CadDocument sample = CadDocument::sample();
     EXPECT_FALSE(sample.canSave());
     EXPECT_FALSE(sample.session()->drawing().entities().empty());
     EXPECT_THROW(sample.save(), std::exception);
+    EXPECT_THROW(sample.saveAs(folder.filePath(QStringLiteral("sample.dxf"))), std::exception);
+    // Nothing can be saved, so nothing is reported unsaved.
+    sample.session()->drawing().erase(handleOf(sample.session()->drawing().entities().front()));
+    EXPECT_FALSE(sample.isModified());
 }
 
 TEST_F(CadDocumentTest, OpensAFileUnderItsNameAndSavesChangesBack)
 {
     const QString path = write("plan.dxf", smallDxf);
     {
-        const CadDocument document = CadDocument::open(path);
+        CadDocument document = CadDocument::open(path);
         EXPECT_TRUE(document.canSave());
         EXPECT_EQ(document.session()->documentName, u"plan.dxf");
         auto doc = document.session()->application()->get(u"ActiveDocument").toObject();
@@ -58,6 +74,57 @@ TEST_F(CadDocumentTest, OpensAFileUnderItsNameAndSavesChangesBack)
     const TextEntity* text = reopened.session()->drawing().findText(u"2A");
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->string, u"WORLD");
+}
+
+TEST_F(CadDocumentTest, ModifiedUntilSavedAndSaveAsMovesToTheNewFile)
+{
+    const QString path = write("plan.dxf", smallDxf);
+    CadDocument document = CadDocument::open(path);
+    EXPECT_FALSE(document.isModified());
+    changeText(document, u"2A", u"WORLD");
+    EXPECT_TRUE(document.isModified());
+
+    // A failed save keeps the file, the name and the mark.
+    EXPECT_THROW(document.saveAs(folder.filePath(QStringLiteral("missing/copy.dxf"))), std::exception);
+    EXPECT_EQ(document.path(), path);
+    EXPECT_TRUE(document.isModified());
+
+    const QString copy = folder.filePath(QStringLiteral("copy.dxf"));
+    document.saveAs(copy);
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(document.path(), copy);
+    EXPECT_EQ(document.session()->documentName, u"copy.dxf");
+    EXPECT_EQ(textOf(copy, u"2A"), u"WORLD");
+    EXPECT_EQ(textOf(path, u"2A"), u"HELLO");
+
+    // Later saves go to the new file.
+    changeText(document, u"2A", u"AGAIN");
+    document.save();
+    EXPECT_EQ(textOf(copy, u"2A"), u"AGAIN");
+    EXPECT_EQ(textOf(path, u"2A"), u"HELLO");
+}
+
+TEST_F(CadDocumentTest, AnotherFileOpensIntoTheSameSession)
+{
+    CadDocument document = CadDocument::open(write("plan.dxf", smallDxf));
+    const auto session = document.session();
+    const uint64_t generation = session->documentGeneration();
+    changeText(document, u"2A", u"CHANGED");
+
+    std::string other = smallDxf;
+    other.replace(other.find("HELLO"), 5, "OTHER");
+    document.openInSession(write("other.dxf", other.c_str()));
+    EXPECT_EQ(document.session(), session);
+    EXPECT_GT(session->documentGeneration(), generation);
+    EXPECT_EQ(session->documentName, u"other.dxf");
+    EXPECT_EQ(session->drawing().findText(u"2A")->string, u"OTHER");
+    EXPECT_FALSE(document.isModified());
+
+    // A file that cannot be read leaves the open one as it is.
+    EXPECT_THROW(document.openInSession(write("broken.dxf", "0\nSECTION\n")), std::exception);
+    EXPECT_EQ(session->documentName, u"other.dxf");
+    EXPECT_EQ(session->drawing().findText(u"2A")->string, u"OTHER");
+    EXPECT_TRUE(document.path().endsWith(QStringLiteral("other.dxf")));
 }
 
 TEST_F(CadDocumentTest, UnreadableFilesAreRefused)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -36,7 +37,10 @@ constexpr int startMs = 60000;
 
 class KelvoCadProcessTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { start({}); }
+
+    // Starts the program serving both ProgIDs, with these arguments after them.
+    void start(const QStringList& more)
     {
         ASSERT_TRUE(runtime.isValid());
         directory.emplace(std::filesystem::path(runtime.path().toStdString()) / "kelvoedit");
@@ -45,8 +49,9 @@ protected:
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::SeparateChannels);
-        process.start(QStringLiteral(KELVOCAD_EXECUTABLE), {QStringLiteral("--progid"), QString::fromStdU16String(progId),
-                                                          QStringLiteral("--progid"), QString::fromStdU16String(otherProgId)});
+        const QStringList arguments{QStringLiteral("--progid"), QString::fromStdU16String(progId),
+                                    QStringLiteral("--progid"), QString::fromStdU16String(otherProgId)};
+        process.start(QStringLiteral(KELVOCAD_EXECUTABLE), arguments + more);
         ASSERT_TRUE(process.waitForStarted(startMs));
         // The program says when it serves.
         QByteArray out;
@@ -215,6 +220,28 @@ TEST_F(KelvoCadProcessTest, ASecondInstanceCannotTakeOverAServedProgId)
     // The first one still serves.
     SocketRunningObjects table(*directory, quickRetry);
     EXPECT_TRUE(table.isRunning(progId));
+}
+
+// The program started with a DXF file on its command line.
+class KelvoCadWithFileTest : public KelvoCadProcessTest {
+protected:
+    void SetUp() override
+    {
+        QFile file(runtime.filePath(QStringLiteral("plan.dxf")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+                   "0\nTEXT\n5\n2A\n8\n0\n10\n1\n20\n2\n30\n0\n40\n2.5\n1\nFROM THE FILE\n0\nENDSEC\n0\nEOF\n");
+        file.close();
+        start({file.fileName()});
+    }
+};
+
+TEST_F(KelvoCadWithFileTest, ServesTheDrawingOfTheFileNamed)
+{
+    SocketRunningObjects table(*directory, quickRetry);
+    ObjectRef doc = table.activeObject(progId)->get(u"ActiveDocument").toObject();
+    ObjectRef text = doc->call(u"HandleToObject", {Variant(u"2A")}).toObject();
+    EXPECT_EQ(text->get(u"TextString").toString(), u"FROM THE FILE");
 }
 
 TEST(KelvoCadProgram, RefusesADrawingItCannotRead)
