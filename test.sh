@@ -9,3 +9,6 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/kelvo-ccache}"
 cmake --preset linux-debug
 cmake --build --preset linux-debug
 ctest --preset linux-debug -j2
+
+# The Windows suite: the mingw-w64 cross build's tests under Wine (scripts/windows-tests.sh).
+scripts/windows-tests.sh

@@ -12,3 +12,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+
+# Modules that only the cross build needs (GoogleTest built from its sources).
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
+
+# The Windows-only libraries, programs and tests join the project through this file.
+set(CMAKE_PROJECT_KelvoEdit_INCLUDE ${CMAKE_CURRENT_LIST_DIR}/windows/KelvoWindows.cmake)

@@ -21,3 +21,10 @@ KELVO_BUILD_PACKAGES=(
     libicu-dev libgtest-dev libgmock-dev python3-ezdxf
     xvfb xauth fonts-noto-cjk
 )
+
+# What the Windows suite needs: the cross compiler, GoogleTest's sources, Wine, a virtual
+# display and the Japanese locale's sources.
+KELVO_WINDOWS_PACKAGES=(
+    cmake ninja-build ccache g++-mingw-w64-x86-64-posix
+    googletest wine wine64 xvfb xauth locales
+)

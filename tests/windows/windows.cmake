@@ -1,0 +1,15 @@
+# The Windows suite: the Win32 platform layer on real windows, files and COM (under Wine in
+# this project's runs; scripts/windows-tests.sh prepares the Japanese locale and the display).
+kelvo_add_test(windows_platform_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/MessageFilterTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ProfileFileAgainstWin32Test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CodePageAgainstWin32Test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WidthMappingWin32Test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/Win32WindowServicesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SingleInstanceWin32Test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/NotepadLauncherTest.cpp
+    # The single-instance pieces are Qt-free; the native Windows build puts them in kelvo_ui.
+    ${PROJECT_SOURCE_DIR}/src/app/InstanceMarkerWindow.cpp
+    ${PROJECT_SOURCE_DIR}/src/app/SingleInstanceLock.cpp
+  LIBS kelvo_win32 kelvo_core)
