@@ -13,6 +13,7 @@
 #include "cadlink/TargetProgID.h"
 #include "editor/ui/LineEditorPage.h"
 #include "grid/ui/GridPage.h"
+#include "search/ui/SearchPage.h"
 #include "textops/ui/TextToolCommands.h"
 #include "ui_TKelvoMainForm.h"
 
@@ -92,6 +93,7 @@ TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessage
     textToolCommands_ = std::make_unique<textops::ui::TextToolCommands>(*this);
     textToolCommands_->setUndoMark([this] { lineEditorPage_->UndoMark(true); });
     gridPage_ = std::make_unique<grid::GridPage>(*this);
+    searchPage_ = std::make_unique<search::SearchPage>(*this);
 }
 
 TKelvoMainForm::~TKelvoMainForm()

@@ -46,6 +46,10 @@ namespace grid {
 class GridPage;
 }
 
+namespace search {
+class SearchPage;
+}
+
 namespace app {
 
 class UserMessages;
@@ -91,6 +95,7 @@ public:
     editor::LineEditorFields& lineEditorFields() { return lineEditorFields_; }
     editor::LineEditorPage& lineEditorPage() { return *lineEditorPage_; }
     grid::GridPage& gridPage() { return *gridPage_; }
+    search::SearchPage& searchPage() { return *searchPage_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -157,6 +162,7 @@ private:
 
     std::unique_ptr<editor::LineEditorPage> lineEditorPage_;
     std::unique_ptr<grid::GridPage> gridPage_;
+    std::unique_ptr<search::SearchPage> searchPage_;
     std::unique_ptr<textops::ui::TextToolCommands> textToolCommands_;
 };
 
