@@ -3,6 +3,10 @@
 #include "app/TKelvoMainForm.h"
 #include "app/TopmostHandOver.h"
 #include "editor/ScopeExit.h"
+#include "grid/CellGrid.h"
+#include "grid/CellGridTarget.h"
+#include "grid/ui/GridPage.h"
+#include "grid/ui/KelvoStringGrid.h"
 #include "textops/Addition.h"
 #include "textops/Numbering.h"
 #include "textops/ReplaceCommands.h"
@@ -61,15 +65,20 @@ TextToolCommands::TextToolCommands(app::TKelvoMainForm& form)
             connectItem("PopupMenu1", name.constData(), [this, command] { zenHanEveryLineClick(command); });
         } else if (info.target == CommandTarget::Selection) {
             connectItem("PopupMenu1", name.constData(), [this, command] { zenHanSelectionClick(command); });
+        } else {
+            connectItem("PopupMenu2", name.constData(), [this, command] { zenHanCellsClick(command); });
         }
-        // FIXME: N32 and N33 act on StringGrid1 and its cell undo stack, which the attribute
-        // grid page does not offer yet; they stay unconnected until it does.
     }
     connectItem("PopupMenu1", "N7", [this] { N7Click(); });
     connectItem("PopupMenu1", "N8", [this] { N8Click(); });
     connectItem("PopupMenu1", "N14", [this] { N14Click(); });
     connectItem("PopupMenu1", "N15", [this] { N15Click(); });
     connectItem("PopupMenu1", "N17", [this] { N17Click(); });
+    connectItem("PopupMenu2", "N35", [this] { N35Click(); });
+    connectItem("PopupMenu2", "N42", [this] { N42Click(); });
+    connectItem("PopupMenu2", "N36", [this] { N36Click(); });
+    connectItem("PopupMenu2", "N31", [this] { N31Click(); });
+    renbanForm_->setGenerate([this](NumberingMode mode, const NumberingRun& run) { generateNumbering(mode, run); });
 }
 
 TextToolCommands::~TextToolCommands() = default;
@@ -89,7 +98,9 @@ void TextToolCommands::connectItem(const char* menu, const char* item, std::func
         // A command pumps messages between lines. A second one started from there would
         // replace the lines under the first, and the first would then write its own copy
         // over the result; it is ignored instead.
-        if (commandRunning_)
+        // A CAD operation reads the editor lines or grid cells while it pumps messages; they
+        // must not change under it.
+        if (commandRunning_ || form_.lineEditorFields().cadOperationRunning)
             return;
         commandRunning_ = true;
         const editor::ScopeExit done([this] { commandRunning_ = false; });
@@ -226,13 +237,16 @@ void TextToolCommands::N15Click()
 
 void TextToolCommands::N17Click()
 {
-    renbanForm_->setGenerate([this](NumberingMode mode, const NumberingRun& run) {
-        // The first page is the line editor; the others number down the attribute grid.
-        if (form_.controls().PageControl1->currentIndex() != 0)
-            throw std::logic_error("numbering into the attribute grid is not available yet");
-        placeNumberingInEditor(mode, run);
-    });
     app::runModalWithTopmostHandOver(form_, *renbanForm_);
+}
+
+void TextToolCommands::generateNumbering(NumberingMode mode, const NumberingRun& run)
+{
+    // The first page is the line editor; from the others the run goes down the attribute grid.
+    if (form_.controls().PageControl1->currentIndex() == 0)
+        placeNumberingInEditor(mode, run);
+    else
+        placeNumberingInGrid(run);
 }
 
 void TextToolCommands::placeNumberingInEditor(NumberingMode mode, const NumberingRun& run)
@@ -243,6 +257,94 @@ void TextToolCommands::placeNumberingInEditor(NumberingMode mode, const Numberin
     const int line = editor.selectionStartLine();
     markUndo();
     editor.insertLines(mode == NumberingMode::Insert ? line : editor.lineCount(), items);
+}
+
+namespace {
+
+// The attribute grid as the cell commands see it: its cells, its undo stack, and the
+// selection, which is empty while the grid has no data cell.
+struct AttributeGridCells {
+    grid::CellGrid& cells;
+    grid::CellGridTarget target;
+    int& sgUndoCnt;
+    std::optional<CellRect> selection;
+};
+
+AttributeGridCells attributeGridCells(app::TKelvoMainForm& form)
+{
+    grid::CellGrid& cells = form.controls().StringGrid1->cells();
+    grid::GridPage& page = form.gridPage();
+    const grid::GridRect rect = cells.selection();
+    std::optional<CellRect> selection;
+    if (rect.Left >= 0 && rect.Top >= 0)
+        selection = CellRect{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    return {cells, grid::CellGridTarget(cells, page.FUndoCells()), page.sgUndoCnt(), selection};
+}
+
+}  // namespace
+
+void TextToolCommands::zenHanCellsClick(ZenHanCommand command)
+{
+    AttributeGridCells grid = attributeGridCells(form_);
+    if (grid.selection)
+        grid.sgUndoCnt = zenHanCells(command, grid.target, *grid.selection);
+}
+
+void TextToolCommands::N35Click()
+{
+    AttributeGridCells grid = attributeGridCells(form_);
+    if (!grid.selection)
+        return;
+    TikanFields fields = tikanForm_->fields();
+    prefillTikanFields(ReplaceCommand::N35, fields, grid.cells.cellText(grid.selection->left, grid.selection->top));
+    tikanForm_->setFields(fields);
+    if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+        return;
+    fields = tikanForm_->fields();
+    if (const auto count = replaceInCells(grid.target, *grid.selection, fields.Edit1, fields.Edit2))
+        grid.sgUndoCnt = *count;
+}
+
+void TextToolCommands::N42Click()
+{
+    addToGridCells(CellUndo::EveryCell);
+}
+
+void TextToolCommands::N36Click()
+{
+    addToGridCells(CellUndo::AppliedCells);
+}
+
+void TextToolCommands::addToGridCells(CellUndo undo)
+{
+    if (app::runModalWithTopmostHandOver(form_, *kasanForm_) != QDialog::Accepted)
+        return;
+    AttributeGridCells grid = attributeGridCells(form_);
+    if (!grid.selection)
+        return;
+    // The grid commands keep the window live but cannot be stopped.
+    StepControl control;
+    if (undo == CellUndo::EveryCell)
+        control.processPendingMessages = [] { QCoreApplication::processEvents(); };
+    if (const auto count = addToCells(grid.target, *grid.selection, kasanForm_->settings(), undo, control))
+        grid.sgUndoCnt = *count;
+}
+
+void TextToolCommands::N31Click()
+{
+    renbanForm_->setOverwriteMode(true);
+    const editor::ScopeExit restore([this] { renbanForm_->setOverwriteMode(false); });
+    app::runModalWithTopmostHandOver(form_, *renbanForm_);
+}
+
+void TextToolCommands::placeNumberingInGrid(const NumberingRun& run)
+{
+    AttributeGridCells grid = attributeGridCells(form_);
+    if (!grid.selection)
+        return;
+    const RowRange rows =
+        numberingRows(grid.selection->top, grid.selection->bottom, grid.cells.Row(), grid.cells.RowCount() - 1);
+    grid.sgUndoCnt = overwriteNumberingCells(grid.target, run, grid.cells.Col(), rows);
 }
 
 }  // namespace textops::ui

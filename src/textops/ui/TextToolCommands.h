@@ -52,13 +52,22 @@ private:
     void N14Click();
     void N15Click();
     void N17Click();
+    // The same on the selected cells of the attribute grid StringGrid1.
+    void zenHanCellsClick(ZenHanCommand command);
+    void N35Click();
+    void N42Click();
+    void N36Click();
+    void N31Click();
 
     QAction* menuItem(const char* menu, const char* item) const;
     void connectItem(const char* menu, const char* item, std::function<void()> handler);
     void markUndo();
     StepControl stepControl() const;
     PlainTextLines editorLines() const;
+    void addToGridCells(CellUndo undo);
+    void generateNumbering(NumberingMode mode, const NumberingRun& run);
     void placeNumberingInEditor(NumberingMode mode, const NumberingRun& run);
+    void placeNumberingInGrid(const NumberingRun& run);
 
     app::TKelvoMainForm& form_;
     std::function<void()> undoMark_;
