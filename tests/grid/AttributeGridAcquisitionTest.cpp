@@ -114,6 +114,11 @@ struct FillCase {
     size_t records;
 };
 
+void PrintTo(const FillCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class GridFill : public GridAcquisition, public ::testing::WithParamInterface<FillCase> {};
 
 TEST_P(GridFill, CellsAndHeaders)

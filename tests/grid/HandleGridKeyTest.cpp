@@ -156,6 +156,11 @@ struct PasteCase {
     int count;
 };
 
+void PrintTo(const PasteCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class GridPaste : public GridKey, public ::testing::WithParamInterface<PasteCase> {};
 
 TEST_P(GridPaste, WritesTheBlockFromTheTopLeftCellAndRepeatsItDown)
