@@ -1,8 +1,8 @@
 #include "cadlink/platform/KelvoCadWindowServices.h"
 
 #include "automation/AutomationError.h"
-#include "automation/RunningObjects.h"
 #include "automation/socket/SocketClient.h"
+#include "automation/socket/SocketRunningObjects.h"
 #include "cadlink/platform/LocalWindowHandles.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ namespace cadlink::platform {
 
 using automation::Variant;
 
-KelvoCadWindowServices::KelvoCadWindowServices(automation::RunningObjects& runningObjects, ProgIdSource targetProgId)
+KelvoCadWindowServices::KelvoCadWindowServices(automation::socket::SocketRunningObjects& runningObjects, ProgIdSource targetProgId)
     : runningObjects_(runningObjects), targetProgId_(std::move(targetProgId))
 {
 }
@@ -25,10 +25,11 @@ KelvoCadWindowServices::KelvoCadWindowServices(automation::RunningObjects& runni
 std::optional<Variant> KelvoCadWindowServices::askHost(std::u16string_view service, std::span<const Variant> args)
 {
     try {
-        const automation::ObjectRef application = runningObjects_.activeObject(targetProgId_());
-        const auto client = automation::socket::SocketClient::of(application);
-        if (!client)
+        const auto& directory = runningObjects_.directory();
+        const std::u16string progId = targetProgId_();
+        if (!directory.isRegistered(progId))
             return std::nullopt;
+        const auto client = automation::socket::SocketClient::connect(directory.socketPath(progId));
         return client->service(service, args);
     } catch (const automation::AutomationError&) {
         return std::nullopt;

@@ -8,16 +8,17 @@
 #include <span>
 #include <string>
 
-namespace automation {
-class RunningObjects;
+namespace automation::socket {
+class SocketRunningObjects;
 }
 
 namespace cadlink::platform {
 
 // The window services with KelvoCAD as the drawing host. KelvoEdit cannot reach another
 // program's windows on this platform, so every step on a window of the host is a request
-// to the host, sent on a connection of its own to the application served under the target
-// ProgID; steps on KelvoEdit's own windows are done here.
+// to the host, sent on a connection of its own to the server of the target ProgID; steps on
+// KelvoEdit's own windows are done here. The requests need no object of the host's, so
+// they are answered even while the host is busy with a pick.
 //
 // Like the window functions they stand for, these never throw: a host that is not
 // running, or that has gone, answers as a window that does not exist would (false, 0,
@@ -27,7 +28,7 @@ public:
     using ProgIdSource = std::function<std::u16string()>;
 
     // targetProgId is asked at every request, so a change of target CAD takes effect at once.
-    KelvoCadWindowServices(automation::RunningObjects& runningObjects, ProgIdSource targetProgId);
+    KelvoCadWindowServices(automation::socket::SocketRunningObjects& runningObjects, ProgIdSource targetProgId);
 
     // Only KelvoEdit's own windows can be looked up by title here: the window system offers
     // no list of another program's windows.
@@ -57,7 +58,7 @@ private:
     // The host's window when the host says it is the active one, else 0.
     WindowHandle hostForegroundWindow();
 
-    automation::RunningObjects& runningObjects_;
+    automation::socket::SocketRunningObjects& runningObjects_;
     ProgIdSource targetProgId_;
 };
 
