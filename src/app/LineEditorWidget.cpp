@@ -124,10 +124,8 @@ void LineEditorWidget::trimTrailingSpaces(const QTextBlock& block)
     cursor.setPosition(block.position() + keep);
     cursor.setPosition(block.position() + static_cast<int>(text.size()), QTextCursor::KeepAnchor);
     trimming_ = true;
-    // Part of the edit that left the spaces behind: one undo step takes back both.
-    cursor.joinPreviousEditBlock();
+    // A step of its own in the editor's history: undo first brings the spaces back.
     cursor.removeSelectedText();
-    cursor.endEditBlock();
     trimming_ = false;
 }
 

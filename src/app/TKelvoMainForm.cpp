@@ -243,7 +243,8 @@ void TKelvoMainForm::FormCreate()
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label5, ui->Label6})
         label->clear();
 
-    ui->StringGrid1->setColumnWidth(0, 30);
+    // StringGrid1's fixed column gets its 30 pixels from the grid page, which owns the
+    // grid's fixed rows and columns.
     ui->PageControl1->setCurrentIndex(0);
     ui->StringGrid2->setColumnWidth(0, ui->StringGrid2->width());
     ui->SynEdit1->clear();

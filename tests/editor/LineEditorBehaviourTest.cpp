@@ -159,7 +159,7 @@ TEST_F(EditorFixture, StatusRefreshShowsCountsPositionAndBackground)
 
 TEST_F(EditorFixture, StatusRefreshEnablesUndoForEitherHistory)
 {
-    for (const auto [own, saved] : {std::pair{false, false}, {true, false}, {false, true}}) {
+    for (const auto& [own, saved] : {std::pair{false, false}, {true, false}, {false, true}}) {
         host.editorCanUndo = own;
         fields.undoFlag = saved;
         refreshLineEditorStatus(context);

@@ -180,7 +180,10 @@ TEST_F(TextAcquisition, ErrorWhileReadingKeepsRecordsAndLinesPairedAndBringsTheW
     const auto a = addText(u"A", 0, 10);
     const auto b = addText(u"B", 0, 0);
     host.lines = {u"old"};
-    arrays.TextEntities.assign(1, Kelvo{u"OLD", u"old"});
+    Kelvo old;
+    old.sHnd = u"OLD";
+    old.text = u"old";
+    arrays.TextEntities.assign(1, old);
     session->faults().failMember(FaultInjector::MemberFailure::of(u"TextString").onObject(b));
     picker().nextPickReturns({a, b});
     EXPECT_THROW(SpeedButton1Click(context), automation::AutomationError);

@@ -4,6 +4,7 @@
 #include "app/TKelvoMainForm.h"
 #include "cadlink/TTargetCADForm.h"
 #include "cadlink/TargetProgID.h"
+#include "grid/ui/KelvoStringGrid.h"
 #include "app/ui/TestDoubles.h"
 
 #include <gtest/gtest.h>
@@ -57,10 +58,21 @@ protected:
         return *form_;
     }
 
+    // The main window's own control: dialogs owned by the window have controls of the same
+    // names (Edit3 of the numbering dialog, for one).
     template <class T>
     T* control(const char* name)
     {
-        T* found = form_->findChild<T*>(QString::fromLatin1(name));
+        T* found = nullptr;
+        for (T* candidate : form_->findChildren<T*>(QString::fromLatin1(name))) {
+            bool inDialog = false;
+            for (QObject* o = candidate->parent(); o && !inDialog; o = o->parent())
+                inDialog = qobject_cast<QDialog*>(o) != nullptr;
+            if (inDialog)
+                continue;
+            found = candidate;
+            break;
+        }
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
@@ -160,8 +172,9 @@ TEST_F(MainFormTest, ControlsHaveTheirCaptionsAndInitialStates)
         EXPECT_EQ(pages->tabText(i), tabs[i].second);
     }
 
-    auto* grid1 = control<QTableWidget>("StringGrid1");
-    EXPECT_EQ(grid1->columnWidth(0), 30);
+    auto* grid1 = control<grid::KelvoStringGrid>("StringGrid1");
+    EXPECT_EQ(grid1->fixedCols(), 1);
+    EXPECT_EQ(grid1->gridColWidth(0), 30);
     EXPECT_EQ(grid1->verticalHeader()->defaultSectionSize(), 20);
     EXPECT_EQ(control<QTableWidget>("StringGrid2")->columnCount(), 1);
     EXPECT_EQ(control<QProgressBar>("ProgressBar1")->height(), 8);
@@ -339,6 +352,26 @@ TEST_F(MainFormTest, Edit3TurnsTypedLettersToUpperCaseOnlyWhenCheckBox4IsChecked
         QApplication::sendEvent(edit, &b);
         EXPECT_EQ(edit->text(), upper ? QStringLiteral("AB") : QStringLiteral("ab"));
     }
+}
+
+// The check box switches the upper-case input at once, not only at start.
+TEST_F(MainFormTest, ClickingCheckBox4SwitchesEdit3sUpperCase)
+{
+    createForm();
+    auto* edit = control<QLineEdit>("Edit3");
+    auto* box = control<QCheckBox>("CheckBox4");
+    ASSERT_TRUE(box->isChecked());
+    const auto type = [edit](int key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(edit, &press);
+    };
+    type(Qt::Key_A, QStringLiteral("a"));
+    box->click();
+    type(Qt::Key_B, QStringLiteral("b"));
+    EXPECT_EQ(edit->text(), QStringLiteral("Ab"));
+    box->click();
+    type(Qt::Key_C, QStringLiteral("c"));
+    EXPECT_EQ(edit->text(), QStringLiteral("ABC")) << "upper case again takes in the whole text";
 }
 
 struct TagListCase {
