@@ -248,22 +248,22 @@ TEST_F(GridPageTest, SelectingACellShowsItsAttributeAndPansWhenAsked)
     EXPECT_EQ(form->statusPanelText(0), QString::fromStdU16String(handleA2));
     EXPECT_EQ(form->statusPanelText(1), QString());
     EXPECT_TRUE(grid->editingEnabled());
-    EXPECT_EQ(std::count_if(windows.log.begin(), windows.log.end(), [](const std::string& l) { return l.rfind("marker", 0) == 0; }), 0);
+    EXPECT_EQ(session->callLog().count(u"ZoomCenter"), 0u);
 
     // A grey cell: panels emptied, the editor does not open.
     click(2, 2);
     EXPECT_EQ(form->statusPanelText(0), QString());
     EXPECT_EQ(form->statusPanelText(1), QString());
     EXPECT_FALSE(grid->editingEnabled());
-    key(Qt::Key_Return);
+    key(Qt::Key_F2);
+    key(Qt::Key_A);
     EXPECT_FALSE(grid->isEditorOpen());
 
     ui->CheckBox6->setChecked(true);
     click(1, 2);
     EXPECT_EQ(form->statusPanelText(0), QString::fromStdU16String(handleA2));
     EXPECT_EQ(form->statusPanelText(1), QStringLiteral("A2"));
-    EXPECT_GE(session->callLog().count(u"ZoomCenter"), 1u);
-    EXPECT_EQ(std::count_if(windows.log.begin(), windows.log.end(), [](const std::string& l) { return l.rfind("marker", 0) == 0; }), 1);
+    EXPECT_EQ(session->callLog().count(u"ZoomCenter"), 1u);
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -356,7 +356,7 @@ TEST_F(GridPageTest, EnterWritesAChangedCellOutsideAnyUndoGroup)
     EXPECT_EQ(form->entities().GridAttributes.size(), attributeRecords);
     EXPECT_EQ(form->entities().GridAttributes[0].text, u"NEW");
     EXPECT_EQ(pixelsOf(gridImage(), 1, 1, kRed), 0);
-    EXPECT_EQ(session->callLog().count(u"StartUndoMark"), 1u) << "only the acquisition's";
+    EXPECT_EQ(session->callLog().count(u"StartUndoMark"), 0u) << "a single write has no undo group";
     // The cursor moved on to the next attribute cell.
     EXPECT_EQ(QPoint(grid->currentCol(), grid->currentRow()), QPoint(2, 1));
     if (grid->isEditorOpen())
@@ -388,12 +388,16 @@ TEST_F(GridPageTest, EditsUndoByGroupsAndTheUndoButtonRepeatsTheGroup)
     typeIntoCell(1, 1, QStringLiteral("x"));
     key(Qt::Key_Escape);
     typeIntoCell(1, 1, QStringLiteral("y"));
-    key(Qt::Key_Return);
-    ASSERT_FALSE(grid->isEditorOpen());
+    EXPECT_EQ(grid->cellText(1, 1), QStringLiteral("y"));
     EXPECT_EQ(page().sgUndoCnt(), 1);
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(grid->cellText(1, 1), QStringLiteral("A1"));
     EXPECT_EQ(page().sgUndoCnt(), 0);
+    // The next Ctrl+Z takes back the record of the first opening: the same text.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid->cellText(1, 1), QStringLiteral("A1"));
+    EXPECT_EQ(page().FUndoCells().Count(), 0);
+    key(Qt::Key_Escape);
 
     // A paste of one field into three selected rows is one group of three.
     QGuiApplication::clipboard()->setText(QStringLiteral("P\r\n"));
