@@ -22,6 +22,6 @@ fi
 
 shots="$PWD/screenshots/$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$shots"
-xvfb-run -a -s "-screen 0 1280x800x24" scripts/start-programs.sh "$bin" "$shots"
+xvfb-run -a -s "-screen 0 2560x900x24" scripts/start-programs.sh "$bin" "$shots"
 echo "No display: the programs ran under Xvfb. Screenshots of their windows are in:"
 echo "  $shots"

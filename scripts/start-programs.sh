@@ -1,17 +1,41 @@
 #!/usr/bin/env bash
-# start-programs.sh BIN [SHOTS]: starts kelvocad (when built) and kelvoedit. With SHOTS, takes
-# screenshots of the screen and of each top-level window into that folder, then ends both.
+# start-programs.sh BIN [SHOTS]: starts kelvocad (when built) with its sample drawing, waits
+# until it serves, then starts kelvoedit, which attaches to it by its default ProgID. With
+# SHOTS, both run in a private runtime directory (so a KelvoCAD or KelvoEdit of the user's is
+# left alone), screenshots of the screen and of each window are saved into SHOTS, and both
+# programs are ended.
 set -euo pipefail
 bin="$1"
 shots="${2:-}"
 pids=()
-cleanup() { [ ${#pids[@]} -gt 0 ] && kill "${pids[@]}" 2>/dev/null || true; }
+private=""
+cleanup() {
+    [ ${#pids[@]} -gt 0 ] && kill "${pids[@]}" 2>/dev/null || true
+    [ -n "$private" ] && rm -rf "$private"
+    return 0
+}
 trap cleanup EXIT
 
+if [ -n "$shots" ]; then
+    private=$(mktemp -d)
+    chmod 700 "$private"
+    export XDG_RUNTIME_DIR="$private"
+    export KELVOEDIT_RUNTIME_DIR="$private/objects"
+fi
+
 if [ -x "$bin/kelvocad" ]; then
-    "$bin/kelvocad" &
+    log=$(mktemp)
+    # The drawing window on the left; KelvoEdit opens where it was last closed, or centred
+    # on the screen, which on the wide screen of run.sh is beside it.
+    "$bin/kelvocad" -geometry +8+40 >"$log" 2>&1 &
     pids+=($!)
-    sleep 2
+    for _ in $(seq 1 300); do
+        grep -q 'serving' "$log" && break
+        kill -0 "${pids[0]}" 2>/dev/null || { cat "$log" >&2; echo "kelvocad ended" >&2; exit 1; }
+        sleep 0.1
+    done
+    cat "$log"
+    rm -f "$log"
 fi
 if [ -z "$shots" ]; then
     "$bin/kelvoedit"
@@ -20,6 +44,7 @@ fi
 
 "$bin/kelvoedit" &
 pids+=($!)
+# Both windows drawn and kelvoedit's first status refresh done.
 sleep 4
 import -window root "$shots/screen.png"
 # One picture per named top-level window of our programs.
