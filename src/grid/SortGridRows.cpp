@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace grid {
 
@@ -19,12 +20,24 @@ std::u16string rowKey(const CellGrid& grid, int row, int keyA, int keyB)
     return key;
 }
 
-// std::u16string compares char16_t values, which is the ordinal code-unit order.
-bool mustFollow(const std::u16string& a, const std::u16string& b, SortOrder order, const LocaleNumberParser& parse)
+// A row's key as the comparison needs it: the text for text order (std::u16string compares
+// char16_t values, which is the ordinal code-unit order), the number for numeric order.
+struct SortKey {
+    std::u16string text;
+    double number = 0.0;
+};
+
+SortKey sortKey(const CellGrid& grid, int row, int keyA, int keyB, SortOrder order, const LocaleNumberParser& parse)
 {
-    if (order == SortOrder::Text)
-        return a > b;
-    return parse(a).value_or(0.0) > parse(b).value_or(0.0);
+    SortKey key{rowKey(grid, row, keyA, keyB)};
+    if (order == SortOrder::Numeric)
+        key.number = parse(key.text).value_or(0.0);
+    return key;
+}
+
+bool mustFollow(const SortKey& a, const SortKey& b, SortOrder order)
+{
+    return order == SortOrder::Text ? a.text > b.text : a.number > b.number;
 }
 
 void swapRows(CellGrid& grid, int a, int b)
@@ -49,13 +62,15 @@ void SortGridRows(CellGrid& grid, int keyA, int keyB, SortOrder order, const Loc
     if (rows < 3)
         return;
     const int last = rows - 1;
+    // Keys are read once per row and travel with their rows.
+    std::vector<SortKey> keys(static_cast<size_t>(rows));
+    for (int row = 1; row <= last; ++row)
+        keys[static_cast<size_t>(row)] = sortKey(grid, row, keyA, keyB, order, parseNumber);
     for (int i = 1; i < last; ++i) {
-        std::u16string keyI = rowKey(grid, i, keyA, keyB);
         for (int j = i + 1; j <= last; ++j) {
-            std::u16string keyJ = rowKey(grid, j, keyA, keyB);
-            if (mustFollow(keyI, keyJ, order, parseNumber)) {
+            if (mustFollow(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)], order)) {
                 swapRows(grid, i, j);
-                keyI = std::move(keyJ);
+                std::swap(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)]);
             }
         }
     }
