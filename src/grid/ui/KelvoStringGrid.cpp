@@ -509,7 +509,10 @@ void KelvoStringGrid::mousePressEvent(QMouseEvent* event)
     const QPoint cell = cellAtViewport(event->position().toPoint());
     currentAtPress_ = currentIndex();
     pressOnDataCell_ = event->button() == Qt::LeftButton && dataIndex(cell.x(), cell.y()).isValid();
-    QTableWidget::mousePressEvent(event);
+    // Only the left button selects: a right click opens the popup menu on the selection
+    // as it is.
+    if (event->button() == Qt::LeftButton)
+        QTableWidget::mousePressEvent(event);
     emit gridMouseDown(event->button(), cell.x(), cell.y());
 }
 

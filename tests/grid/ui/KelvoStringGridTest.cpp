@@ -172,6 +172,16 @@ TEST_F(KelvoStringGridTest, SelectionCornersSetAnchorAndCurrentWithinTheDataCell
     EXPECT_EQ(grid.currentRow(), 4);
 }
 
+TEST_F(KelvoStringGridTest, OnlyTheLeftButtonSelects)
+{
+    grid.setSelectionCorners(1, 1, 2, 3);
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, cellCentre(3, 4));
+    QTest::mouseClick(grid.viewport(), Qt::MiddleButton, {}, cellCentre(3, 4));
+    EXPECT_EQ(grid.selectionRect(), (GridRect{1, 1, 2, 3}));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(3, 4));
+    EXPECT_EQ(grid.selectionRect(), (GridRect{3, 4, 3, 4}));
+}
+
 TEST_F(KelvoStringGridTest, EditorWritesIntoTheCellWhileTyping)
 {
     grid.setCellText(2, 3, QStringLiteral("old"));
