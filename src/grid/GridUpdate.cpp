@@ -81,6 +81,10 @@ void SpeedButton12Click(GridContext& context)
 
 void SpeedButton13Click(GridContext& context)
 {
+    // While an acquisition fills the grid, old texts put back would land in cells that
+    // already link to the new attributes, and a later update would write them there.
+    if (context.fields.cadOperationRunning)
+        return;
     for (int i = 0; i < context.sgUndoCnt; ++i)
         context.FUndoCells.Undo(context.StringGrid1);
 }

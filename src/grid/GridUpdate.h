@@ -8,7 +8,8 @@ struct GridContext;
 void SpeedButton11Click(GridContext& context);
 // "中止": asks a running acquisition to stop.
 void SpeedButton12Click(GridContext& context);
-// "UNDO": takes back sgUndoCnt records of the grid's undo stack.
+// "UNDO": takes back sgUndoCnt records of the grid's undo stack; nothing while an
+// acquisition is filling the grid.
 void SpeedButton13Click(GridContext& context);
 
 }  // namespace grid

@@ -144,11 +144,21 @@ TEST_F(GridUpdate, WithoutTheCadNothingHappensButAnUnknownProgIdIsAnError)
     EXPECT_THROW(SpeedButton11Click(context), automation::AutomationError);
 }
 
-TEST_F(GridUpdate, NotStartedWhileAnAcquisitionRuns)
+TEST_F(GridUpdate, UpdateAndUndoWaitWhileAnAcquisitionRuns)
 {
+    FUndoCells.Add(grid, 1, 1);
+    grid.setCellText(1, 1, u"edited");
+    sgUndoCnt = 1;
     fields.cadOperationRunning = true;
     SpeedButton11Click(context);
     EXPECT_TRUE(session->callLog().records().empty());
+    SpeedButton13Click(context);
+    EXPECT_EQ(grid.cellText(1, 1), u"edited");
+    EXPECT_EQ(FUndoCells.Count(), 1);
+
+    fields.cadOperationRunning = false;
+    SpeedButton13Click(context);
+    EXPECT_EQ(grid.cellText(1, 1), u"a1");
 }
 
 TEST_F(GridUpdate, UndoButtonTakesBackTheGroupCountEachTime)
