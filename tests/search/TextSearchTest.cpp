@@ -1,6 +1,7 @@
 #include "SearchFixture.h"
 
 #include "automation/AutomationError.h"
+#include "kelvocad/model/SampleDrawing.h"
 #include "kelvocad/objects/FaultInjector.h"
 #include "search/TextSearch.h"
 
@@ -363,6 +364,23 @@ TEST_F(TextSearchTest, OptionChangeRepeatsTheSearchOnlyOnTheActivePageWithText)
         repeatSearchForOption(context, c.pageActive);
         EXPECT_EQ(session->callCount(u"Select") - before, c.searched ? 1u : 0u);
     }
+}
+
+TEST_F(TextSearchTest, WireNumbersOfTheSampleDrawingInTextOrder)
+{
+    session->replaceDrawing(kelvocad::makeSampleDrawing());
+    searchFor(u"W-", true);
+    EXPECT_THAT(grid.texts(), ElementsAre(u"W-01", u"W-02", u"W-03", u"W-04", u"W-05", u"W-06", u"W-07", u"W-08",
+                                          u"W-09", u"W-10"));
+
+    // The locked title layer's texts are listed and flagged.
+    searchFor(u"");
+    int locked = 0;
+    for (const auto& hit : SearchHits)
+        locked += hit.locked;
+    EXPECT_GT(locked, 0);
+    for (const auto& hit : SearchHits)
+        EXPECT_EQ(hit.locked, drawing().isLayerLocked(hit.lay)) << utf8(hit.text);
 }
 
 }  // namespace
