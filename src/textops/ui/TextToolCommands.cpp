@@ -18,8 +18,10 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 
+#include <memory>
 #include <stdexcept>
 
 namespace textops::ui {
@@ -46,6 +48,22 @@ public:
 private:
     app::TKelvoMainForm& form_;
 };
+
+// The table conversions offer to pump after each of their passes, dozens of times per line.
+// The window stays just as live when the messages are processed at once the first time and
+// then at most every few milliseconds, and a long command no longer spends most of its time
+// asking an idle event queue for work.
+std::function<void()> processMessagesNowAndThen()
+{
+    constexpr qint64 interval = 10;  // ms
+    auto sinceLast = std::make_shared<QElapsedTimer>();
+    return [sinceLast] {
+        if (sinceLast->isValid() && sinceLast->elapsed() < interval)
+            return;
+        QCoreApplication::processEvents();
+        sinceLast->start();
+    };
+}
 
 }  // namespace
 
@@ -117,7 +135,7 @@ void TextToolCommands::markUndo()
 StepControl TextToolCommands::stepControl() const
 {
     app::TKelvoMainForm* form = &form_;
-    return StepControl{[] { QCoreApplication::processEvents(); }, [form] { return form->runFlag; }};
+    return StepControl{processMessagesNowAndThen(), [form] { return form->runFlag; }};
 }
 
 PlainTextLines TextToolCommands::editorLines() const
@@ -325,7 +343,7 @@ void TextToolCommands::addToGridCells(CellUndo undo)
     // The grid commands keep the window live but cannot be stopped.
     StepControl control;
     if (undo == CellUndo::EveryCell)
-        control.processPendingMessages = [] { QCoreApplication::processEvents(); };
+        control.processPendingMessages = processMessagesNowAndThen();
     if (const auto count = addToCells(grid.target, *grid.selection, kasanForm_->settings(), undo, control))
         grid.sgUndoCnt = *count;
 }
