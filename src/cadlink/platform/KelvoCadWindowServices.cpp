@@ -3,6 +3,7 @@
 #include "automation/AutomationError.h"
 #include "automation/socket/SocketClient.h"
 #include "automation/socket/SocketRunningObjects.h"
+#include "automation/socket/WindowService.h"
 #include "cadlink/platform/LocalWindowHandles.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 namespace cadlink::platform {
 
 using automation::Variant;
+namespace windowservice = automation::socket::windowservice;
 
 KelvoCadWindowServices::KelvoCadWindowServices(automation::socket::SocketRunningObjects& runningObjects, ProgIdSource targetProgId)
     : runningObjects_(runningObjects), targetProgId_(std::move(targetProgId))
@@ -58,7 +60,7 @@ bool KelvoCadWindowServices::isIconic(WindowHandle window)
         const QWidget* own = localWindow(window);
         return own && own->isMinimized();
     }
-    const auto answer = askHostAbout(u"IsIconic", window);
+    const auto answer = askHostAbout(windowservice::isIconic, window);
     return answer && answer->toBool();
 }
 
@@ -69,7 +71,7 @@ void KelvoCadWindowServices::openIcon(WindowHandle window)
             own->showNormal();
         return;
     }
-    askHostAbout(u"OpenIcon", window);
+    askHostAbout(windowservice::openIcon, window);
 }
 
 bool KelvoCadWindowServices::setForegroundWindow(WindowHandle window)
@@ -82,13 +84,13 @@ bool KelvoCadWindowServices::setForegroundWindow(WindowHandle window)
         own->activateWindow();
         return true;
     }
-    const auto answer = askHostAbout(u"SetForegroundWindow", window);
+    const auto answer = askHostAbout(windowservice::setForegroundWindow, window);
     return answer && answer->toBool();
 }
 
 WindowHandle KelvoCadWindowServices::hostForegroundWindow()
 {
-    const auto answer = askHost(u"ForegroundWindow", std::span<const Variant>{});
+    const auto answer = askHost(windowservice::foregroundWindow, std::span<const Variant>{});
     try {
         return answer ? answer->toInt() : 0;
     } catch (const automation::AutomationError&) {
@@ -111,7 +113,7 @@ void KelvoCadWindowServices::sendEscape()
 {
     // The key goes to whichever window has the keyboard: the host's, or else one of ours.
     if (hostForegroundWindow()) {
-        askHost(u"Escape", std::span<const Variant>{});
+        askHost(windowservice::escape, std::span<const Variant>{});
         return;
     }
     if (QWidget* active = QApplication::activeWindow()) {
@@ -145,7 +147,7 @@ void KelvoCadWindowServices::bringWindowToTop(WindowHandle window)
         }
         return;
     }
-    askHostAbout(u"BringToFront", window);
+    askHostAbout(windowservice::bringToFront, window);
 }
 
 void KelvoCadWindowServices::drawMarker(WindowHandle window, const MarkerPoint* points, int count, int penWidth,
@@ -162,7 +164,7 @@ void KelvoCadWindowServices::drawMarker(WindowHandle window, const MarkerPoint* 
     const Variant args[] = {Variant(static_cast<int32_t>(window)), Variant::variantArray(std::move(coordinates)),
                             Variant(static_cast<int32_t>(penWidth)), Variant(static_cast<int32_t>(rgb)),
                             Variant(xorMode)};
-    askHost(u"DrawMarker", args);
+    askHost(windowservice::drawMarker, args);
 }
 
 }  // namespace cadlink::platform

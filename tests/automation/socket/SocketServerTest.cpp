@@ -14,10 +14,12 @@
 #include <QCborArray>
 #include <QCborMap>
 #include <QCborValue>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -106,6 +108,29 @@ TEST_F(SocketServerTest, BusyServerIsAskedAgainUntilItAccepts)
     EXPECT_EQ(server_->server().busyReplyCount(), 7);
     // Turned-away attempts are not member accesses.
     EXPECT_EQ(server_->server().memberAccessCount(), accessesBefore + 1);
+}
+
+TEST_F(SocketServerTest, CallerHandlesNoEventsWhileItsCallWaits)
+{
+    // The caller's thread has a timer due and a queued call pending; neither may run while
+    // the call waits through the server's busy answers, or a click could start a second
+    // operation inside the first.
+    std::atomic<int> busyAnswers{3};
+    server_->run([&](SocketServer& s) { s.setBusyPredicate([&] { return busyAnswers-- > 0; }); });
+    const ObjectRef root = connectRoot();
+    busyAnswers = 3;
+    bool timerRan = false;
+    bool queuedRan = false;
+    QObject receiver;
+    QTimer::singleShot(0, &receiver, [&] { timerRan = true; });
+    QMetaObject::invokeMethod(&receiver, [&] { queuedRan = true; }, Qt::QueuedConnection);
+    EXPECT_EQ(root->call(u"Echo", {Variant(1)}).toInt(), 1);
+    EXPECT_GE(server_->server().busyReplyCount(), 6);
+    EXPECT_FALSE(timerRan);
+    EXPECT_FALSE(queuedRan);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(timerRan);
+    EXPECT_TRUE(queuedRan);
 }
 
 TEST_F(SocketServerTest, CallArrivingDuringAnotherCallIsTurnedAwayNotLetIn)
