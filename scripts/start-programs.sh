@@ -52,4 +52,22 @@ xwininfo -root -children | grep -E '"(KelvoEdit|KelvoCAD)[^"]*"' | while read -r
     name=$(printf '%s' "$rest" | sed -E 's/^"([^"]*)".*/\1/' | tr -c 'A-Za-z0-9._-' '_')
     import -window "$id" "$shots/${name}.png" 2>/dev/null || true
 done
+
+# Then the road of one TEXT edit, played with the pointer: "TEXT" in KelvoEdit, a window
+# around the wire numbers in KelvoCAD, a right click to end the pick.
+if command -v xdotool >/dev/null; then
+    origin() { xwininfo -name "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} END {print x, y}'; }
+    read -r ex ey < <(origin KelvoEdit)
+    read -r cx cy < <(origin "$(xwininfo -root -children | grep -oE '"KelvoCAD[^"]*"' | head -1 | tr -d '"')")
+    xdotool mousemove $((ex + 29)) $((ey + 45)) click 1
+    sleep 2
+    xdotool mousemove $((cx + 110)) $((cy + 45)) mousedown 1 sleep 0.3 \
+        mousemove $((cx + 150)) $((cy + 200)) sleep 0.3 mousemove $((cx + 190)) $((cy + 385)) sleep 0.3 mouseup 1
+    sleep 1
+    xdotool mousemove $((cx + 400)) $((cy + 560)) click 3
+    sleep 3
+    import -window root "$shots/screen-after-pick.png"
+    read -r id _ < <(xwininfo -root -children | grep -E '"KelvoEdit[^"]*"' | head -1)
+    import -window "$id" "$shots/KelvoEdit-after-pick.png" 2>/dev/null || true
+fi
 ls "$shots"
