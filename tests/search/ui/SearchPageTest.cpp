@@ -249,6 +249,17 @@ TEST_F(SearchPageTest, CtrlZTakesBackAnEditAndUpdateWritesTheRest)
     EXPECT_EQ(stringOf(hC), u"C-1");
 }
 
+TEST_F(SearchPageTest, TheOneColumnSpansTheGridsWidth)
+{
+    search(QString());
+    for (const int width : {420, 600, 380}) {
+        SCOPED_TRACE(width);
+        form->resize(width, form->height());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid->columnWidth(0), grid->viewport()->width());
+    }
+}
+
 TEST_F(SearchPageTest, SelectAllCoversEveryRow)
 {
     search(QString());
