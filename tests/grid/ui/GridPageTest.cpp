@@ -381,6 +381,34 @@ TEST_F(GridPageTest, EnterOnAnErasedAttributeDropsTheEdit)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// A ProgID nobody registered is an error the user sees, and the Enter key goes no further;
+// a CAD application that is not running is silent.
+TEST_F(GridPageTest, UnknownProgIdIsShownAndCadNotRunningIsSilent)
+{
+    const auto refs = acquireThreeRows();
+    ui->CheckBox6->setChecked(true);
+    typeIntoCell(1, 1, QStringLiteral("NEW"));
+
+    const std::u16string progId = cadlink::TargetProgID;
+    cadlink::TargetProgID = u"No.Such.Application";
+    key(Qt::Key_Return);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(QPoint(grid->currentCol(), grid->currentRow()), QPoint(1, 1)) << "the cursor stays";
+    EXPECT_EQ(grid->cellText(1, 1), QStringLiteral("NEW"));
+    grid->setCurrentCell(2, 1);  // the click's zoom fails the same way
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(form->statusPanelText(1), QStringLiteral("B1")) << "the panels are set first";
+
+    cadlink::TargetProgID = progId;
+    runningObjects.revoke(progId);
+    messages.shown.clear();
+    grid->setCurrentCell(1, 1);
+    key(Qt::Key_Return);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(attributeValue(refs[0], 0), u"A1");
+    EXPECT_EQ(QPoint(grid->currentCol(), grid->currentRow()), QPoint(2, 1)) << "the cursor moves on";
+}
+
 TEST_F(GridPageTest, EditsUndoByGroupsAndTheUndoButtonRepeatsTheGroup)
 {
     acquireThreeRows();
