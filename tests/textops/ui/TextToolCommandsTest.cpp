@@ -1,6 +1,7 @@
 #include "textops/ui/TextToolsFixture.h"
 
 #include <QPushButton>
+#include <QWindow>
 
 namespace {
 
@@ -110,6 +111,36 @@ TEST_F(TextToolCommandsTest, ItemChosenWhileACommandRunsIsIgnored)
     setLines({"(a)"});
     trigger("N28");
     EXPECT_EQ(lines(), QStringList({QStringLiteral("（a）")}));
+}
+
+TEST_F(TextToolCommandsTest, DialogsTakeOverTheTopmostPlaceWhileTheyRun)
+{
+    struct Case {
+        const char* item;
+        const char* dialog;
+    };
+    const Case cases[] = {
+        {"N7", "TKelvoTikanForm"}, {"N14", "TKelvoKasanForm"}, {"N17", "TKelvoRenbanForm"},
+        {"N35", "TKelvoTikanForm"}, {"N42", "TKelvoKasanForm"}, {"N31", "TKelvoRenbanForm"},
+    };
+    form().show();
+    setLines({"a"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        auto& shown = child<QDialog>(form(), c.dialog);
+        bool mainTopmostDuring = true;
+        bool dialogTopmostDuring = false;
+        trigger(c.item, &shown, [&, this] {
+            mainTopmostDuring = form().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+            dialogTopmostDuring = shown.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+            shown.reject();
+        });
+        EXPECT_FALSE(mainTopmostDuring);
+        EXPECT_TRUE(dialogTopmostDuring);
+        EXPECT_TRUE(form().windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_FALSE(shown.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+    EXPECT_EQ(lines(), QStringList({"a"}));
 }
 
 TEST_F(TextToolCommandsTest, EmptyEditorStaysEmpty)
