@@ -87,8 +87,9 @@ TEST_F(TextToolCommandsTest, StopLeavesTheLinesNotReachedAsTheyWere)
     // Pressing Stop lands in the first message processing after the first line.
     QTimer::singleShot(0, &form(), [&] {
         runFlagWhileRunning = form().runFlag;
-        stopEnabledWhileRunning = child<QPushButton>(form(), "SpeedButton5").isEnabled();
-        form().runFlag = false;
+        QPushButton& stop = child<QPushButton>(form(), "SpeedButton5");
+        stopEnabledWhileRunning = stop.isEnabled();
+        stop.click();
     });
     trigger("N1");
     EXPECT_TRUE(runFlagWhileRunning);
