@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <set>
 
 namespace kelvocad {
 
@@ -220,6 +221,7 @@ void DxfFile::reserveFileHandles()
 
 void DxfFile::readSections()
 {
+    std::set<std::string> sectionsRead;
     size_t i = 0;
     while (true) {
         if (i >= tags_.size())
@@ -244,6 +246,10 @@ void DxfFile::readSections()
         }
         if (end >= tags_.size())
             fail(end, "section " + printable(name) + " is not closed by ENDSEC");
+        // A second one would be read into the drawing and copied as well.
+        const bool interpreted = name == "HEADER" || name == "TABLES" || name == "BLOCKS" || name == "ENTITIES";
+        if (interpreted && !sectionsRead.insert(name).second)
+            fail(i, "a second " + name + " section");
         if (name == "HEADER")
             readHeader(i + 2, end);
         else if (name == "TABLES")

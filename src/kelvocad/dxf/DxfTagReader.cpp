@@ -26,7 +26,9 @@ public:
             end = bytes_.size();
         line = bytes_.substr(position_, end - position_);
         position_ = lastLine ? bytes_.size() : end + 1;
-        if (!line.empty() && line.back() == '\r')
+        // Every CR before the LF belongs to the line ending: a value cannot end in one,
+        // or it would not be written back as it was read.
+        while (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         ++line_;
         return true;

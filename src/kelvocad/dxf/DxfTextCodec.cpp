@@ -61,6 +61,20 @@ void appendEscape(std::string& out, char16_t unit)
 
 bool isSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 
+// \U+XXXX at text[at].
+bool isUnicodeEscape(std::u16string_view text, size_t at)
+{
+    return at + 2 < text.size() && text[at] == u'\\' && (text[at + 1] == u'U' || text[at + 1] == u'u') &&
+           text[at + 2] == u'+' && fourHexDigits(text, at + 3) >= 0;
+}
+
+// \M+nXXXX at text[at], n naming a code page.
+bool isMultibyteEscape(std::u16string_view text, size_t at)
+{
+    return at + 3 < text.size() && text[at] == u'\\' && (text[at + 1] == u'M' || text[at + 1] == u'm') &&
+           text[at + 2] == u'+' && multibyteCodePage(text[at + 3]) != 0 && fourHexDigits(text, at + 4) >= 0;
+}
+
 }  // namespace
 
 DxfTextCodec::DxfTextCodec(std::string_view acadVersion, std::string_view dwgCodePage)
@@ -130,27 +144,22 @@ std::u16string DxfTextCodec::unescape(std::u16string_view text) const
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c == u'\\' && i + 2 < text.size() && (text[i + 1] == u'U' || text[i + 1] == u'u') && text[i + 2] == u'+') {
-            const int value = fourHexDigits(text, i + 3);
-            if (value >= 0) {
-                out += static_cast<char16_t>(value);
-                i += 6;
-                continue;
-            }
+        if (c == u'\\' && isUnicodeEscape(text, i)) {
+            out += static_cast<char16_t>(fourHexDigits(text, i + 3));
+            i += 6;
+            continue;
         }
-        if (c == u'\\' && i + 3 < text.size() && (text[i + 1] == u'M' || text[i + 1] == u'm') && text[i + 2] == u'+') {
+        if (c == u'\\' && isMultibyteEscape(text, i)) {
             const int codePage = multibyteCodePage(text[i + 3]);
             const int value = fourHexDigits(text, i + 4);
-            if (codePage != 0 && value >= 0) {
-                const char bytes[2] = {static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
-                try {
-                    out += common::decodeCodePage(std::string_view(bytes, 2), codePage);
-                } catch (const std::exception&) {
-                    out += u'\xFFFD';
-                }
-                i += 7;
-                continue;
+            const char bytes[2] = {static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
+            try {
+                out += common::decodeCodePage(std::string_view(bytes, 2), codePage);
+            } catch (const std::exception&) {
+                out += u'\xFFFD';
             }
+            i += 7;
+            continue;
         }
         // Line breaks cannot stand in a value line; they are written as ^J and ^M, a caret
         // that would read as one of those as "^ ".
@@ -182,7 +191,8 @@ std::string DxfTextCodec::encode(std::u16string_view text) const
             out += ambiguous ? "^ " : "^";
             continue;
         }
-        if ((c < 0x20 && c != u'\t') || c == 0x7F) {
+        // A backslash that would read as the start of an escape is itself escaped.
+        if ((c < 0x20 && c != u'\t') || c == 0x7F || isUnicodeEscape(text, i) || isMultibyteEscape(text, i)) {
             appendEscape(out, c);
             continue;
         }

@@ -1,6 +1,9 @@
 #include "DxfTestSupport.h"
+#include "fuzz/DxfRoundTrip.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace kelvocad::test {
 namespace {
@@ -42,6 +45,7 @@ TEST(DxfMalformed, ClearErrorWithFileAndLine)
         {"handle too long", header + entities + "0\nTEXT\n5\n12345678901234567\n0\nENDSEC\n0\nEOF\n", 18, "handle expected"},
         {"no SECTION", "0\nTEXT\n1\nx\n0\nEOF\n", 1, "SECTION expected"},
         {"section without name", "0\nSECTION\n0\nENDSEC\n0\nEOF\n", 3, "section name"},
+        {"two ENTITIES sections", header + entities + "0\nENDSEC\n" + entities + "0\nENDSEC\n0\nEOF\n", 17, "second ENTITIES"},
         {"entities start with a value", header + entities + "8\n0\n0\nENDSEC\n0\nEOF\n", 15, "entity (group 0) expected"},
         {"attributes without SEQEND", header + entities + "0\nINSERT\n66\n1\n0\nATTRIB\n0\nENDSEC\n0\nEOF\n", 15, "SEQEND"},
         {"other entity among attributes", header + entities + "0\nINSERT\n66\n1\n0\nLINE\n0\nSEQEND\n0\nENDSEC\n0\nEOF\n", 19, "ATTRIB or SEQEND expected"},
@@ -98,20 +102,21 @@ TEST(DxfMalformed, MissingOrUnreadableFile)
     }
 }
 
-// Inputs the fuzzer found faults with; each must give a DxfError or read, never crash.
+// Inputs the fuzzer found faults with, kept in fuzz/findings: each must give a DxfError,
+// or read, be edited, saved and read back as it was written.
 TEST(DxfMalformed, FuzzerFindings)
 {
-    const std::string cases[] = {
-        "0\nEOF\n",
-    };
-    for (const auto& bytes : cases) {
-        SCOPED_TRACE(testing::PrintToString(bytes));
-        try {
-            DxfFile file = DxfFile::parse(bytes, "fuzz.dxf");
-            DxfFile::parse(file.serialize(), "fuzz-saved.dxf");
-        } catch (const DxfError&) {
-        }
+    const auto folder = std::filesystem::path(KELVO_DXF_SCRIPTS) / "fuzz" / "findings";
+    size_t replayed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        EXPECT_EQ(checkDxfRoundTrip(bytes), "");
+        ++replayed;
     }
+    EXPECT_GT(replayed, 0u) << "no findings in " << folder;
+    EXPECT_EQ(checkDxfRoundTrip("0\nEOF\n"), "");
 }
 
 }  // namespace

@@ -51,6 +51,8 @@ TEST(DxfWrite, ChangedTextsAreEncodedForTheFilesVersion)
         {"outside the BMP in a code page", "AC1015", "ANSI_1252", u"\U0001F600", "\\U+D83D\\U+DE00"},
         {"UTF-8", "AC1021", "ANSI_932", u"日Ա\U0001F600", "\xE6\x97\xA5\xD4\xB1\xF0\x9F\x98\x80"},
         {"line breaks cannot break the file", "AC1032", "", u"a\nb\r\x01^J", "a^Jb^M\\U+0001^ J"},
+        {"a backslash that would read as an escape", "AC1015", "", u"\\U+0041 \\M+193FA \\U+12 \\", "\\U+005CU+0041 \\U+005CM+193FA \\U+12 \\"},
+        {"the same in UTF-8", "AC1032", "", u"\\u+00e9", "\\U+005Cu+00e9"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
