@@ -347,6 +347,65 @@ TEST_F(LineEditorPageTest, CaretLineChangesDoNotPanWhenZoomIsOff)
     EXPECT_EQ(session->view().center.y, 500);
 }
 
+TEST_F(LineEditorPageTest, AttrButtonLoadsOneTagAndCtrlEnterWritesOnlyValues)
+{
+    const auto addReference = [this](double y, std::vector<std::pair<std::u16string, std::u16string>> attributes) {
+        kelvocad::BlockReference reference;
+        reference.name = u"EQ";
+        reference.layer = u"0";
+        reference.insertionPoint = {0.0, y, 0.0};
+        for (const auto& [tag, value] : attributes) {
+            kelvocad::AttributeReference attribute;
+            attribute.tag = tag;
+            attribute.string = value;
+            reference.attributes.push_back(attribute);
+        }
+        return drawing().addBlockReference(reference);
+    };
+    const auto values = [this] {
+        std::vector<std::string> all;
+        for (const auto& e : drawing().entities())
+            if (const auto* b = std::get_if<kelvocad::BlockReference>(&e))
+                for (const auto& a : b->attributes)
+                    all.push_back(common::toUtf8(a.tag + u"=" + a.string));
+        return all;
+    };
+    const auto low = addReference(0, {{u"NAME", u"P-1"}, {u"SENBAN", u"7"}});
+    const auto none = addReference(50, {{u"SENBAN", u"8"}});
+    const auto high = addReference(20, {{u"NAME", u"P-2"}});
+    drawing().clearUndo();
+    const auto before = values();
+    ui->ComboBox1->setCurrentText(u"NAME:機器名"_qs);
+    session->scriptedPicker()->nextPickReturns({low, none, high});
+
+    ui->SpeedButton8->click();
+
+    EXPECT_EQ(lines(), (QStringList{u"P-2"_qs, u"P-1"_qs})) << "top to bottom by the references' points";
+    EXPECT_EQ(ui->Label2->text(), u"NAME = 2 / 3"_qs);
+    EXPECT_TRUE(form->lineEditorFields().ATTmode);
+    EXPECT_TRUE(ui->SpeedButton2->isEnabled());
+    EXPECT_FALSE(ui->SpeedButton6->isEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+
+    caretTo(0);
+    type(u"X"_qs);
+    caretTo(1);
+    type(u"\nsurplus"_qs);
+    form->lineEditorPage().refreshLineEditorStatus();
+    EXPECT_EQ(editor->palette().color(QPalette::Base), QColor(255, 255, 0)) << "a line without a record";
+    EXPECT_EQ(ui->Label1->text(), u"取得データ数 = 2"_qs);
+
+    press(editor, Qt::Key_Return, Qt::ControlModifier);
+
+    EXPECT_EQ(values(), (std::vector<std::string>{"NAME=P-1", "SENBAN=7", "SENBAN=8", "NAME=P-2X"}));
+    EXPECT_EQ(texts(), std::vector<TextState>{}) << "no TEXT for the surplus line";
+    EXPECT_EQ(form->entities().TextEntities.size(), 2u);
+    EXPECT_EQ(drawing().journal().markDepth(), 0);
+    EXPECT_TRUE(session->undoLastStep());
+    EXPECT_EQ(values(), before);
+    EXPECT_FALSE(session->undoLastStep());
+}
+
 struct EditorKeyCase {
     const char* title;
     int key;
