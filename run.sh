@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
-kelvo_require_packages "${KELVO_BUILD_PACKAGES[@]}" imagemagick x11-utils
+kelvo_require_packages "${KELVO_BUILD_PACKAGES[@]}" imagemagick x11-utils xdotool
 
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/kelvo-ccache}"
 cmake --preset linux-debug >/dev/null
