@@ -113,11 +113,9 @@ QAction* TextToolCommands::menuItem(const char* menu, const char* item) const
 void TextToolCommands::connectItem(const char* menu, const char* item, std::function<void()> handler)
 {
     connect(menuItem(menu, item), &QAction::triggered, this, [this, handler = std::move(handler)] {
-        // A command pumps messages between lines. A second one started from there would
-        // replace the lines under the first, and the first would then write its own copy
-        // over the result; it is ignored instead.
-        // A CAD operation reads the editor lines or grid cells while it pumps messages; they
-        // must not change under it.
+        // Commands and CAD operations pump messages while they run. A text command started
+        // from there would change the lines or cells under them (and the running command
+        // would then write its own copy over the result), so it is ignored instead.
         if (commandRunning_ || form_.lineEditorFields().cadOperationRunning)
             return;
         commandRunning_ = true;

@@ -32,8 +32,9 @@ public:
     ~TextToolCommands() override;
 
     // The line editor's saved-text undo (UndoMark with true), called just before a command
-    // changes the editor in bulk. The editor page provides it; each command is in any case
-    // one step of the editor's own undo history.
+    // changes the editor in bulk; the editor page provides it. A command that replaces every
+    // line starts the editor's own history afresh, so the Undo button takes it back through
+    // the saved text; a change at the selection is also one step of the editor's history.
     void setUndoMark(std::function<void()> undoMark) { undoMark_ = std::move(undoMark); }
 
     TKelvoTikanForm& tikanForm() { return *tikanForm_; }
