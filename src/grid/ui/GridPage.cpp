@@ -210,6 +210,13 @@ editor::nAtt* GridPage::attributeOf(int col, int row) const
     return &attributes[static_cast<size_t>(k) - 1];
 }
 
+bool GridPage::cadOperationRunning() const
+{
+    // An acquisition or update lets window messages through while it talks to the CAD
+    // application; a click or Enter inside it must not start calls of its own.
+    return form_.lineEditorFields().cadOperationRunning;
+}
+
 bool GridPage::hasAttribute(int col, int row) const
 {
     return attributeOf(col, row) != nullptr;
@@ -229,6 +236,8 @@ void GridPage::StringGrid1Click()
     if (!form_.controls().CheckBox6->isChecked())
         return;
     form_.setStatusPanelText(1, qt(record->text));
+    if (cadOperationRunning())
+        return;
     const cadlink::CadLink link = form_.cadLink();
     // An unknown ProgID fails here and is shown; the zoom itself fails silently.
     if (!cadlink::IsCadRunning(link))
@@ -306,7 +315,7 @@ void GridPage::writeCurrentCell()
     if (!record)
         return;
     const std::u16string text = StringGrid1.cellText(col, row).toStdU16String();
-    if (text == record->text)
+    if (text == record->text || cadOperationRunning())
         return;
     const cadlink::CadLink link = form_.cadLink();
     if (!cadlink::IsCadRunning(link))

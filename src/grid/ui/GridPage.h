@@ -83,6 +83,7 @@ private:
     // The attribute record a cell shows, or none.
     editor::nAtt* attributeOf(int col, int row) const;
     bool hasAttribute(int col, int row) const;
+    bool cadOperationRunning() const;
     // Enter: the changed cell to the drawing when CheckBox7 is on, then the cursor moves.
     void writeCurrentCell();
     void moveAfterEnter();

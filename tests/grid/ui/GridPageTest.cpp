@@ -409,6 +409,24 @@ TEST_F(GridPageTest, UnknownProgIdIsShownAndCadNotRunningIsSilent)
     EXPECT_EQ(QPoint(grid->currentCol(), grid->currentRow()), QPoint(2, 1)) << "the cursor moves on";
 }
 
+// While an acquisition or update runs and lets messages through, the grid's own CAD calls
+// wait: nothing is written and nothing pans, the cursor still moves.
+TEST_F(GridPageTest, NoCadCallsFromTheGridWhileAnOperationRuns)
+{
+    const auto refs = acquireThreeRows();
+    ui->CheckBox6->setChecked(true);
+    typeIntoCell(1, 1, QStringLiteral("NEW"));
+    const size_t calls = session->callLog().records().size();
+    form->lineEditorFields().cadOperationRunning = true;
+    key(Qt::Key_Return);
+    form->lineEditorFields().cadOperationRunning = false;
+    EXPECT_EQ(session->callLog().records().size(), calls);
+    EXPECT_EQ(attributeValue(refs[0], 0), u"A1");
+    EXPECT_EQ(grid->cellText(1, 1), QStringLiteral("NEW"));
+    EXPECT_EQ(QPoint(grid->currentCol(), grid->currentRow()), QPoint(2, 1));
+    EXPECT_EQ(form->statusPanelText(1), QStringLiteral("B1"));
+}
+
 TEST_F(GridPageTest, EditsUndoByGroupsAndTheUndoButtonRepeatsTheGroup)
 {
     acquireThreeRows();
