@@ -178,25 +178,18 @@ bool CadMainWindow::openFile(const QString& path)
 
 bool CadMainWindow::saveDocument()
 {
-    if (!document_ || !document_->canSave())
-        return false;
-    try {
-        document_->save();
-    } catch (const std::exception& error) {
-        questions_.showError(tr("保存できませんでした: %1").arg(QString::fromUtf8(error.what())));
-        return false;
-    }
-    updateTitle();
-    statusBar()->showMessage(tr("保存しました"), 3000);
-    return true;
+    return document_ && document_->canSave() && runSave([this] { document_->save(); });
 }
 
 bool CadMainWindow::saveDocumentAs(const QString& path)
 {
-    if (!document_ || !document_->canSave())
-        return false;
+    return document_ && document_->canSave() && runSave([this, &path] { document_->saveAs(path); });
+}
+
+bool CadMainWindow::runSave(const std::function<void()>& save)
+{
     try {
-        document_->saveAs(path);
+        save();
     } catch (const std::exception& error) {
         questions_.showError(tr("保存できませんでした: %1").arg(QString::fromUtf8(error.what())));
         return false;

@@ -73,6 +73,8 @@ private:
     void publishWindowHandles();
     void createFileMenu();
     void updateFileActions();
+    // Runs a save; a failure is shown. True when it succeeded.
+    bool runSave(const std::function<void()>& save);
 
     std::shared_ptr<CadSession> session_;
     CadDocument* document_ = nullptr;

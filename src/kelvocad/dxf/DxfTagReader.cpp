@@ -82,6 +82,7 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
 
     LineCursor cursor(bytes);
     std::string_view recordType;  // of the record being read (group 0)
+    size_t openGroupLine = 0;     // where an application group (102 {...) opened, 0 when none is open
     std::string_view codeLine;
     std::string_view valueLine;
     while (cursor.next(codeLine)) {
@@ -124,6 +125,16 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
         case DxfValueType::String:
             break;
         }
+        // An application group ({name ... }) left open would swallow the groups after it.
+        if (*code == 102) {
+            const std::string_view value = trimDxfValue(valueLine);
+            if (!value.empty() && value.front() == '{')
+                openGroupLine = line;
+            else if (!value.empty() && value.front() == '}')
+                openGroupLine = 0;
+        }
+        if (*code == 0 && openGroupLine != 0)
+            fail(path, openGroupLine, "the application group that starts here is not closed by 102 }");
         result.tags.push_back({static_cast<int>(*code), std::string(valueLine), line, std::string(codeLine)});
         if (*code == 0) {
             recordType = trimDxfValue(valueLine);

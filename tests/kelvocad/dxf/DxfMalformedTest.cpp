@@ -45,6 +45,7 @@ TEST(DxfMalformed, ClearErrorWithFileAndLine)
         {"handle too long", header + entities + "0\nTEXT\n5\n12345678901234567\n0\nENDSEC\n0\nEOF\n", 18, "handle expected"},
         {"no SECTION", "0\nTEXT\n1\nx\n0\nEOF\n", 1, "SECTION expected"},
         {"section without name", "0\nSECTION\n0\nENDSEC\n0\nEOF\n", 3, "section name"},
+        {"application group not closed", header + entities + "0\nTEXT\n102\n{APP\n1\nx\n0\nENDSEC\n0\nEOF\n", 17, "not closed by 102 }"},
         {"two ENTITIES sections", header + entities + "0\nENDSEC\n" + entities + "0\nENDSEC\n0\nEOF\n", 17, "second ENTITIES"},
         {"entities start with a value", header + entities + "8\n0\n0\nENDSEC\n0\nEOF\n", 15, "entity (group 0) expected"},
         {"attributes without SEQEND", header + entities + "0\nINSERT\n66\n1\n0\nATTRIB\n0\nENDSEC\n0\nEOF\n", 15, "SEQEND"},
