@@ -58,9 +58,6 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null
-if [ -x "$build/bin/register-test-progid.sh" ]; then
-    "$build/bin/register-test-progid.sh" >/dev/null 2>&1 </dev/null
-fi
 # The DXF round trips need the host's Python oracle: a Linux suite only.
 ctest --test-dir "$build" --output-on-failure -E '^kelvocad_dxf_tests$' "$@"
 INNER

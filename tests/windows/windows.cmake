@@ -13,3 +13,15 @@ kelvo_add_test(windows_platform_tests
     ${PROJECT_SOURCE_DIR}/src/app/InstanceMarkerWindow.cpp
     ${PROJECT_SOURCE_DIR}/src/app/SingleInstanceLock.cpp
   LIBS kelvo_win32 kelvo_core)
+
+# The COM transport in one process, and KelvoCAD's object model over COM from kelvocad-com,
+# attached by ProgID. The tests start kelvocad-com from their own folder.
+if(TARGET kelvo_com AND TARGET kelvocad-com)
+  kelvo_add_test(windows_com_tests
+    SOURCES
+      ${CMAKE_CURRENT_LIST_DIR}/ComTransportTest.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/KelvoCadOverComTest.cpp
+    LIBS kelvo_com kelvo_win32)
+  set_target_properties(windows_com_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(windows_com_tests kelvocad-com)
+endif()
