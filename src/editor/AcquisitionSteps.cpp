@@ -1,6 +1,9 @@
 #include "editor/AcquisitionSteps.h"
 
+#include "automation/AutomationError.h"
+#include "editor/CadOperationGuard.h"
 #include "editor/LineEditorContext.h"
+#include "editor/ScopeExit.h"
 
 namespace editor {
 
@@ -29,6 +32,46 @@ void restoreMainWindow(const cadlink::CadLink& link)
 {
     link.ownWindow.showNormal();
     cadlink::ForceForeground(link.windows, link.ownWindow.handle());
+}
+
+void runAcquisition(LineEditorContext& context, bool attributeMode,
+                    const std::function<bool(automation::Object& document)>& pick,
+                    const std::function<void()>& loaded)
+{
+    CadOperationGuard guard(context.fields);
+    if (!guard.acquired())
+        return;
+    const auto& link = context.link;
+    clearAcquisitionLabels(context.host);
+    context.fields.ATTmode = attributeMode;
+    // The main window is minimised during the pick.
+    const ScopeExit restore([&link]() noexcept {
+        try {
+            restoreMainWindow(link);
+        } catch (...) {
+        }
+    });
+    if (!cadlink::IsCadRunning(link))
+        return;
+
+    bool picked = false;
+    {
+        const automation::ObjectRef application = cadlink::getApplication(link);
+        cadlink::beginWindowSteps(link, *application, cadlink::WindowSteps::Acquisition);
+        const automation::ObjectRef document = application->get(u"ActiveDocument").toObject();
+        picked = pick(*document);
+    }
+    if (picked)
+        loaded();
+}
+
+bool withWorkSelectionSet(automation::Object& document, const std::function<bool(automation::Object& set)>& use)
+{
+    automation::ObjectRef set = cadlink::AcquireWorkSelectionSet(document);
+    if (!set)
+        throw automation::AutomationError(automation::hr::Fail, u"The selection set SSTEMP is not available");
+    const ScopeExit dispose([&set]() noexcept { cadlink::disposeWorkSelectionSet(set); });
+    return use(*set);
 }
 
 }  // namespace editor

@@ -2,7 +2,12 @@
 
 #include "editor/Kelvo.h"
 
+#include <functional>
 #include <vector>
+
+namespace automation {
+class Object;
+}
 
 namespace cadlink {
 struct CadLink;
@@ -24,5 +29,18 @@ void loadIntoEditor(LineEditorContext& context, std::vector<Kelvo> records);
 
 // The main window back to its normal state and in front.
 void restoreMainWindow(const cadlink::CadLink& link);
+
+// The frame both acquisitions share. Unless another CAD operation runs: the labels are
+// emptied, ATTmode set, and, when the CAD application runs, pick gets the active document
+// after the acquisition's window steps and says whether it loaded records; then loaded
+// runs, if so. The main window comes back on every way out, an error included, so the user
+// is never left without it.
+void runAcquisition(LineEditorContext& context, bool attributeMode,
+                    const std::function<bool(automation::Object& document)>& pick,
+                    const std::function<void()>& loaded);
+
+// Runs use with the document's work selection set, which is cleared and deleted afterwards
+// whatever happens.
+bool withWorkSelectionSet(automation::Object& document, const std::function<bool(automation::Object& set)>& use);
 
 }  // namespace editor

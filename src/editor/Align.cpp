@@ -4,6 +4,8 @@
 #include "common/TextUtil.h"
 #include "common/Utf.h"
 #include "editor/CadOperationGuard.h"
+#include "editor/ChangeBatch.h"
+#include "editor/DecimalText.h"
 #include "editor/LineEditorContext.h"
 #include "editor/Pitch.h"
 #include "editor/PlacingPoint.h"
@@ -22,7 +24,7 @@ namespace {
 
 std::u16string progress(size_t position, int lines)
 {
-    return common::fromAscii(std::to_string(position)) + u" / " + common::fromAscii(std::to_string(lines));
+    return decimal(static_cast<int64_t>(position)) + u" / " + decimal(lines);
 }
 
 class AlignRun {
@@ -171,14 +173,10 @@ void SpeedButton6Click(LineEditorContext& context)
     cadlink::beginWindowSteps(link, *application, cadlink::WindowSteps::ChangeBatch);
     const ObjectRef document = application->get(u"ActiveDocument").toObject();
 
-    bool undoGroupOpen = false;
+    ChangeBatch batch(host, *document);
     try {
-        host.setRunFlag(true);
-        host.setSpeedButton5Enabled(true);
-        host.setLabel2Visible(true);
-        host.setSpeedButton3Visible(false);
-        document->call(u"StartUndoMark");
-        undoGroupOpen = true;
+        batch.begin();
+        batch.openUndoGroup();
         if (context.TextEntities.size() > 1) {
             const Pitch pitch = readPitch(host);
             AlignRun run(context, *document, pitch);
@@ -189,24 +187,9 @@ void SpeedButton6Click(LineEditorContext& context)
             }
             run.deleteSurplus();
         }
-        undoGroupOpen = false;
-        document->call(u"EndUndoMark");
-        host.setLabel2Visible(false);
-        host.setSpeedButton3Visible(true);
-        host.setRunFlag(false);
-        host.setSpeedButton5Enabled(false);
+        batch.finish();
     } catch (const std::exception&) {
-        host.showMessage(u"エラーのため、更新処理を中止しました．");
-        // Leaving the CAD inside an open undo group would merge the user's next commands
-        // into this step.
-        if (undoGroupOpen) {
-            try {
-                document->call(u"EndUndoMark");
-            } catch (const automation::AutomationError&) {
-            }
-        }
-        host.setRunFlag(false);
-        host.setSpeedButton5Enabled(false);
+        batch.fail(u"エラーのため、更新処理を中止しました．");
     }
     host.setLabel2Visible(false);
     host.setSpeedButton3Visible(true);

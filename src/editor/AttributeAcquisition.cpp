@@ -3,11 +3,10 @@
 #include "automation/AutomationError.h"
 #include "common/Utf.h"
 #include "editor/AcquisitionSteps.h"
-#include "editor/CadOperationGuard.h"
+#include "editor/DecimalText.h"
 #include "editor/LineEditorContext.h"
 #include "editor/OrderByCoordinates.h"
 #include "editor/Pitch.h"
-#include "editor/ScopeExit.h"
 #include "editor/TagItem.h"
 
 #include <optional>
@@ -19,11 +18,6 @@ using automation::ObjectRef;
 using automation::Variant;
 
 namespace {
-
-std::u16string decimal(int64_t value)
-{
-    return common::fromAscii(std::to_string(value));
-}
 
 // The block reference's own values, read once for all its matching attributes.
 struct OwnerValues {
@@ -91,43 +85,22 @@ bool pickAttributes(LineEditorContext& context, automation::Object& set, const T
 
 void SpeedButton8Click(LineEditorContext& context)
 {
-    CadOperationGuard guard(context.fields);
-    if (!guard.acquired())
-        return;
-    auto& host = context.host;
-    const auto& link = context.link;
-
-    clearAcquisitionLabels(host);
-    context.fields.ATTmode = true;
-    const ScopeExit restore([&link]() noexcept {
-        try {
-            restoreMainWindow(link);
-        } catch (...) {
-        }
-    });
-    if (!cadlink::IsCadRunning(link))
-        return;
-
-    bool picked = false;
-    {
-        const ObjectRef application = cadlink::getApplication(link);
-        cadlink::beginWindowSteps(link, *application, cadlink::WindowSteps::Acquisition);
-        const ObjectRef document = application->get(u"ActiveDocument").toObject();
-        const TagItem item = TagItem::parse(host.ComboBox1Text());
-        try {
-            ObjectRef set = cadlink::AcquireWorkSelectionSet(*document);
-            if (!set)
-                throw automation::AutomationError(automation::hr::Fail, u"The selection set SSTEMP is not available");
-            const ScopeExit dispose([&set]() noexcept { cadlink::disposeWorkSelectionSet(set); });
-            picked = pickAttributes(context, *set, item);
-        } catch (const std::exception&) {
-            // Reading attributes ends silently on any error; nothing was loaded.
-        }
-    }
-    if (picked) {
-        proposePitch(context, ZeroPitchMessage::Suppress);
-        host.setSpeedButton6Enabled(false);
-    }
+    runAcquisition(
+        context, true,
+        [&context](automation::Object& document) {
+            const TagItem item = TagItem::parse(context.host.ComboBox1Text());
+            try {
+                return withWorkSelectionSet(
+                    document, [&](automation::Object& set) { return pickAttributes(context, set, item); });
+            } catch (const std::exception&) {
+                // Reading attributes ends silently on any error; nothing was loaded.
+                return false;
+            }
+        },
+        [&context] {
+            proposePitch(context, ZeroPitchMessage::Suppress);
+            context.host.setSpeedButton6Enabled(false);
+        });
 }
 
 }  // namespace editor

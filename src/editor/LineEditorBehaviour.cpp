@@ -1,6 +1,7 @@
 #include "editor/LineEditorBehaviour.h"
 
 #include "common/Utf.h"
+#include "editor/DecimalText.h"
 #include "editor/LineEditorContext.h"
 #include "editor/Pitch.h"
 #include "editor/PlacingPoint.h"
@@ -15,11 +16,6 @@ namespace editor {
 using automation::Variant;
 
 namespace {
-
-std::u16string decimal(int64_t value)
-{
-    return common::fromAscii(std::to_string(value));
-}
 
 // The point the caret line stands for, if any.
 std::optional<Variant> caretPoint(const LineEditorContext& context, int caretY)

@@ -3,12 +3,10 @@
 #include "automation/AutomationError.h"
 #include "common/Utf.h"
 #include "editor/AcquisitionSteps.h"
-#include "editor/CadOperationGuard.h"
 #include "editor/LineEditorContext.h"
 #include "editor/OrderByCoordinates.h"
 #include "editor/Pitch.h"
 #include "editor/PlacingPoint.h"
-#include "editor/ScopeExit.h"
 
 #include <string>
 
@@ -66,41 +64,17 @@ bool pickTexts(LineEditorContext& context, automation::Object& set, const std::u
 
 void SpeedButton1Click(LineEditorContext& context)
 {
-    CadOperationGuard guard(context.fields);
-    if (!guard.acquired())
-        return;
-    auto& host = context.host;
-    const auto& link = context.link;
-
-    clearAcquisitionLabels(host);
-    context.fields.ATTmode = false;
-    // The main window is minimised during the pick; it comes back on every way out, an
-    // error included, so the user is never left without it.
-    const ScopeExit restore([&link]() noexcept {
-        try {
-            restoreMainWindow(link);
-        } catch (...) {
-        }
-    });
-    if (!cadlink::IsCadRunning(link))
-        return;
-
-    bool accepted = false;
-    {
-        const ObjectRef application = cadlink::getApplication(link);
-        cadlink::beginWindowSteps(link, *application, cadlink::WindowSteps::Acquisition);
-        const ObjectRef document = application->get(u"ActiveDocument").toObject();
-        const std::u16string lockedLayers = cadlink::lockedLayerList(*document);
-        ObjectRef set = cadlink::AcquireWorkSelectionSet(*document);
-        if (!set)
-            throw automation::AutomationError(automation::hr::Fail, u"The selection set SSTEMP is not available");
-        const ScopeExit dispose([&set]() noexcept { cadlink::disposeWorkSelectionSet(set); });
-        accepted = pickTexts(context, *set, lockedLayers);
-    }
-    if (accepted) {
-        proposePitch(context, ZeroPitchMessage::Show);
-        host.setSpeedButton6Enabled(context.TextEntities.size() >= 2);
-    }
+    runAcquisition(
+        context, false,
+        [&context](automation::Object& document) {
+            const std::u16string lockedLayers = cadlink::lockedLayerList(document);
+            return withWorkSelectionSet(
+                document, [&](automation::Object& set) { return pickTexts(context, set, lockedLayers); });
+        },
+        [&context] {
+            proposePitch(context, ZeroPitchMessage::Show);
+            context.host.setSpeedButton6Enabled(context.TextEntities.size() >= 2);
+        });
 }
 
 }  // namespace editor

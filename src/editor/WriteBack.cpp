@@ -4,6 +4,8 @@
 #include "common/TextUtil.h"
 #include "common/Utf.h"
 #include "editor/CadOperationGuard.h"
+#include "editor/ChangeBatch.h"
+#include "editor/DecimalText.h"
 #include "editor/LineEditorContext.h"
 #include "editor/Pitch.h"
 #include "editor/PlacingPoint.h"
@@ -17,11 +19,6 @@ using automation::ObjectRef;
 using automation::Variant;
 
 namespace {
-
-std::u16string decimal(int64_t value)
-{
-    return common::fromAscii(std::to_string(value));
-}
 
 std::u16string progress(int64_t position, int64_t lines)
 {
@@ -227,42 +224,23 @@ void SpeedButton2Click(LineEditorContext& context)
     cadlink::beginWindowSteps(link, *application, cadlink::WindowSteps::WriteBack);
     const ObjectRef document = application->get(u"ActiveDocument").toObject();
 
-    bool undoGroupOpen = false;
+    ChangeBatch batch(host, *document);
     bool completed = false;
     try {
-        host.setRunFlag(true);
-        host.setSpeedButton5Enabled(true);
-        host.setLabel2Visible(true);
-        host.setSpeedButton3Visible(false);
+        batch.begin();
         if (!records.empty()) {
-            document->call(u"StartUndoMark");
-            undoGroupOpen = true;
+            batch.openUndoGroup();
             WriteBackRun run(context, *document);
             const int r = run.pairLines();
             if (!context.fields.ATTmode && host.runFlag())
                 run.addLines(r);
             completed = host.runFlag();
-            undoGroupOpen = false;
-            document->call(u"EndUndoMark");
         } else {
             completed = true;
         }
-        host.setLabel2Visible(false);
-        host.setSpeedButton3Visible(true);
-        host.setRunFlag(false);
-        host.setSpeedButton5Enabled(false);
+        batch.finish();
     } catch (const std::exception&) {
-        host.showMessage(u"エラーのため、更新を中止しました．");
-        // Leaving the CAD inside an open undo group would merge the user's next commands
-        // into this step; and a run that has ended must not look as if it still ran.
-        if (undoGroupOpen) {
-            try {
-                document->call(u"EndUndoMark");
-            } catch (const automation::AutomationError&) {
-            }
-        }
-        host.setRunFlag(false);
-        host.setSpeedButton5Enabled(false);
+        batch.fail(u"エラーのため、更新を中止しました．");
     }
     if (!context.fields.ATTmode)
         resizeToLines(records, EffectiveLineCount(host), completed, readPitch(host));
