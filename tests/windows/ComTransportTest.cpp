@@ -119,6 +119,38 @@ TEST_F(ComTransport, ArgumentsOmittedArgumentsAndPut)
     EXPECT_EQ(proxy->get(u"VALUE"), Variant(u"new text"));
 }
 
+// A script client sends property reads and calls alike with both flags: a property is read,
+// anything else called.
+TEST_F(ComTransport, ReadOrCallWhenTheClientSendsBothFlags)
+{
+    echo->value = Variant(int32_t{42});
+    Microsoft::WRL::ComPtr<IDispatch> adapter;
+    *adapter.ReleaseAndGetAddressOf() = DispatchAdapter::create(echo);
+    auto invokeBoth = [&](const wchar_t* name, VARIANT* result) {
+        std::wstring text(name);
+        LPOLESTR names[] = {text.data()};
+        DISPID id = DISPID_UNKNOWN;
+        EXPECT_EQ(adapter->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+        DISPPARAMS none{};
+        EXCEPINFO exception{};
+        const HRESULT status = adapter->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                               &none, result, &exception, nullptr);
+        SysFreeString(exception.bstrDescription);
+        SysFreeString(exception.bstrSource);
+        return status;
+    };
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(invokeBoth(L"value", &result), S_OK);
+    EXPECT_EQ(result.vt, VT_I4);
+    EXPECT_EQ(result.lVal, 42);
+    VariantClear(&result);
+    ASSERT_EQ(invokeBoth(L"Arguments", &result), S_OK);
+    EXPECT_EQ(result.vt, VT_ARRAY | VT_VARIANT);
+    VariantClear(&result);
+    EXPECT_EQ(invokeBoth(L"Nothing", &result), DISP_E_EXCEPTION);
+}
+
 // A server's failure reaches the caller with its code and its own words.
 TEST_F(ComTransport, ServerErrorsKeepCodeAndDescription)
 {

@@ -198,7 +198,20 @@ HRESULT STDMETHODCALLTYPE DispatchAdapter::Invoke(DISPID dispId, REFIID, LCID, W
             object_->put(member, fromComVariant(params->rgvarg[0]), args);
             return S_OK;
         }
-        Variant value = (flags & DISPATCH_METHOD) ? object_->call(member, args) : object_->get(member, args);
+        Variant value;
+        if ((flags & DISPATCH_METHOD) && (flags & DISPATCH_PROPERTYGET)) {
+            // Script clients cannot tell a property read from a call without arguments and
+            // send both flags: a property that exists wins, otherwise it is a method.
+            try {
+                value = object_->get(member, args);
+            } catch (const AutomationError& error) {
+                if (error.code() != hr::UnknownName && error.code() != hr::MemberNotFound)
+                    throw;
+                value = object_->call(member, args);
+            }
+        } else {
+            value = (flags & DISPATCH_METHOD) ? object_->call(member, args) : object_->get(member, args);
+        }
         if (result)
             toComVariant(value, result);
         return S_OK;
