@@ -1,6 +1,8 @@
 #include "app/TMessageFilter.h"
 #include "automation/AutomationError.h"
 #include "automation/com/ComRunningObjects.h"
+#include "cadlink/CadConnection.h"
+#include "cadlink/platform/Win32WindowServices.h"
 
 #include <gtest/gtest.h>
 
@@ -186,6 +188,39 @@ TEST_F(KelvoCadOverCom, RepeatedMembersCostOneRoundTrip)
     const Variant after = control->get(u"RoundTrips");
     EXPECT_EQ(after.at(0).toInt() - before.at(0).toInt(), 0) << "names looked up again";
     EXPECT_EQ(after.at(1).toInt() - before.at(1).toInt(), 10);
+}
+
+// The connection operations on the Windows platform: the running test through the running
+// object table, the work selection set and the locked layers over COM, and the nanoCAD test
+// by window title.
+TEST_F(KelvoCadOverCom, ConnectionOperationsOverCom)
+{
+    struct NoWindow final : cadlink::OwnWindow {
+        cadlink::WindowHandle handle() const override { return 0; }
+        void minimize() override {}
+        void showNormal() override {}
+    } ownWindow;
+    cadlink::platform::Win32WindowServices windows;
+    cadlink::CadLink link{table, windows, ownWindow, kProgId};
+    EXPECT_TRUE(cadlink::IsCadRunning(link));
+    cadlink::CadLink unknown{table, windows, ownWindow, u"Kelvo.NobodyRegisteredThis"};
+    EXPECT_EQ(errorOf([&] { cadlink::IsCadRunning(unknown); }), hr::InvalidClassString);
+    cadlink::CadLink nano{table, windows, ownWindow, u"nanoCAD.Application"};
+    EXPECT_FALSE(cadlink::IsCadRunning(nano));
+
+    ObjectRef app = cadlink::getApplication(link);
+    ObjectRef document = app->get(u"ActiveDocument").toObject();
+    ObjectRef set = cadlink::AcquireWorkSelectionSet(*document);
+    ASSERT_TRUE(set);
+    ObjectRef again = cadlink::AcquireWorkSelectionSet(*document);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(document->get(u"SelectionSets").toObject()->get(u"Count").toInt(), 1);
+    cadlink::disposeWorkSelectionSet(again);
+    cadlink::disposeWorkSelectionSet(set);
+
+    const std::u16string locked = cadlink::lockedLayerList(*document);
+    EXPECT_EQ(locked, u"\tTITLE BLOCK\t");
+    EXPECT_FALSE(cadlink::isOnLockedLayer(locked, u"TITLE"));
 }
 
 }  // namespace
