@@ -100,6 +100,26 @@ void LineEditorPage::connectHandlers()
     ui.Edit2->installEventFilter(this);
 }
 
+void LineEditorPage::changeDrawing(const std::function<void(LineEditorContext&)>& operation)
+{
+    // Write-back and Align pair line i with record i while they let messages through: a line
+    // typed, cut or cleared meanwhile would move texts onto other entities, or delete them.
+    const bool wasReadOnly = SynEdit1.isReadOnly();
+    SynEdit1.setReadOnly(true);
+    try {
+        withContext(operation);
+    } catch (...) {
+        SynEdit1.setReadOnly(wasReadOnly);
+        throw;
+    }
+    SynEdit1.setReadOnly(wasReadOnly);
+}
+
+bool LineEditorPage::cadOperationRunning() const
+{
+    return form_.lineEditorFields().cadOperationRunning;
+}
+
 void LineEditorPage::withContext(const std::function<void(LineEditorContext&)>& operation)
 {
     const cadlink::CadLink link = form_.cadLink();
@@ -119,7 +139,7 @@ void LineEditorPage::SpeedButton1Click()
 
 void LineEditorPage::SpeedButton2Click()
 {
-    withContext([](LineEditorContext& context) { editor::SpeedButton2Click(context); });
+    changeDrawing([](LineEditorContext& context) { editor::SpeedButton2Click(context); });
 }
 
 void LineEditorPage::SpeedButton3Click()
@@ -129,6 +149,8 @@ void LineEditorPage::SpeedButton3Click()
 
 void LineEditorPage::SpeedButton4Click()
 {
+    if (cadOperationRunning())
+        return;
     editor::SpeedButton4Click(*this, form_.lineEditorFields());
 }
 
@@ -139,7 +161,7 @@ void LineEditorPage::SpeedButton5Click()
 
 void LineEditorPage::SpeedButton6Click()
 {
-    withContext([](LineEditorContext& context) { editor::SpeedButton6Click(context); });
+    changeDrawing([](LineEditorContext& context) { editor::SpeedButton6Click(context); });
 }
 
 void LineEditorPage::SpeedButton8Click()
@@ -150,6 +172,8 @@ void LineEditorPage::SpeedButton8Click()
 void LineEditorPage::N10Click()
 {
     N11Click();
+    if (cadOperationRunning())
+        return;
     SynEdit1.textCursor().removeSelectedText();
 }
 
@@ -161,12 +185,16 @@ void LineEditorPage::N11Click()
 
 void LineEditorPage::N12Click()
 {
+    if (cadOperationRunning())
+        return;
     UndoMark(true);
     SynEdit1.paste();
 }
 
 void LineEditorPage::N20Click()
 {
+    if (cadOperationRunning())
+        return;
     editor::N20Click(*this, form_.lineEditorFields());
 }
 
@@ -196,7 +224,7 @@ bool LineEditorPage::SynEdit1KeyPress(char16_t key)
     switch (key) {
     case 10:
         // Ctrl+Enter writes back whether or not the button is enabled.
-        withContext([this](LineEditorContext& context) {
+        changeDrawing([this](LineEditorContext& context) {
             editor::SpeedButton2Click(context);
             bringMainWindowForward(context);
         });
@@ -221,7 +249,7 @@ void LineEditorPage::Edit2Enter()
 {
     if (!form_.controls().SpeedButton6->isEnabled())
         return;
-    withContext([this](LineEditorContext& context) {
+    changeDrawing([this](LineEditorContext& context) {
         editor::SpeedButton6Click(context);
         form_.controls().Edit2->setFocus();
         bringMainWindowForward(context);

@@ -98,6 +98,10 @@ private:
     void connectHandlers();
     // Runs an operation with the CAD link as it is now (TargetProgID may have changed).
     void withContext(const std::function<void(LineEditorContext&)>& operation);
+    // The same for write-back and Align, with the editor's lines held still meanwhile.
+    void changeDrawing(const std::function<void(LineEditorContext&)>& operation);
+    // Editor commands that change the lines wait until a CAD operation has ended.
+    bool cadOperationRunning() const;
     void bringMainWindowForward(LineEditorContext& context);
     // Runs a handler through the main window's default error handler.
     std::function<void()> guarded(void (LineEditorPage::*handler)());

@@ -266,6 +266,26 @@ TEST_F(LineEditorPageTest, CadCommandsClickedWhileAWriteBackRunsAreIgnored)
     EXPECT_FALSE(session->undoLastStep()) << "Align did not run a second undo group";
 }
 
+// Write-back pairs line i with record i while it lets messages through: lines changed
+// meanwhile would move texts onto other entities or delete them.
+TEST_F(LineEditorPageTest, LinesCannotChangeWhileAWriteBackRuns)
+{
+    acquireColumn();
+    editor->setPlainText(u"A1\nB1\nC1"_qs);
+    caretTo(0, 0);
+    QMetaObject::invokeMethod(action("N20"), "trigger", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        editor, [this] { press(editor, 0, Qt::NoModifier, u"Z"_qs); }, Qt::QueuedConnection);
+
+    ui->SpeedButton2->click();
+
+    EXPECT_EQ(texts(), (std::vector<TextState>{{"A1", 0, 100}, {"B1", 0, 90}, {"C1", 0, 80}}));
+    EXPECT_EQ(lines(), (QStringList{u"A1"_qs, u"B1"_qs, u"C1"_qs}));
+    EXPECT_FALSE(editor->isReadOnly()) << "editable again afterwards";
+    press(editor, 0, Qt::NoModifier, u"Z"_qs);
+    EXPECT_EQ(editor->lineText(0), u"ZA1"_qs);
+}
+
 TEST_F(LineEditorPageTest, EnterInTheDxBoxMovesOnAndEnterInTheDyBoxAligns)
 {
     form->show();
