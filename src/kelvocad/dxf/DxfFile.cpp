@@ -98,8 +98,13 @@ private:
     const DxfTextCodec& codec_;
 };
 
+// The model's handle for a file's one; empty (the model gives a fresh one) for a handle
+// the model could not count on from, which the writer then replaces.
 std::u16string normalizedHandle(const std::string& fileHandle)
 {
+    const auto value = parseDxfHandle(fileHandle);
+    if (!value || *value > highestReservableHandle)
+        return {};
     return Drawing::normalizeHandle(common::fromAscii(fileHandle));
 }
 

@@ -78,13 +78,17 @@ TEST(DxfWrite, NewHandlesCollideWithNothingInTheFile)
         {10, "0"}, {20, "0"}, {30, "0"}, {40, "1"}, {1, "first"}, {100, "AcDbText"},
         {0, "LINE"}, {5, "1000"}, {8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "1"}, {31, "0"},
         {0, "TEXT"}, {5, "2F"}, {8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "1"}, {1, "duplicate"},
+        {0, "TEXT"}, {5, "FFFFFFFFFFFFFFFF"}, {8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "1"}, {1, "huge"},
         {0, "ENDSEC"}, {0, "EOF"}};
     DxfFile file = DxfFile::parse(dxfText(groups), "a.dxf");
     Drawing& drawing = *file.drawing();
-    ASSERT_EQ(drawing.entities().size(), 2u);
+    ASSERT_EQ(drawing.entities().size(), 3u);
     const std::u16string duplicate = handleOf(drawing.entities()[1]);
     EXPECT_EQ(handleOf(drawing.entities()[0]), u"2F");
     EXPECT_GT(std::stoull(std::string(duplicate.begin(), duplicate.end()), nullptr, 16), 0x2000u);
+    // A handle too large to count on from gets a fresh one as well.
+    const std::u16string huge = handleOf(drawing.entities()[2]);
+    EXPECT_NE(huge, u"FFFFFFFFFFFFFFFF");
 
     const std::u16string copy = drawing.copyEntity(u"2F");
     const uint64_t copyValue = std::stoull(std::string(copy.begin(), copy.end()), nullptr, 16);
@@ -94,9 +98,11 @@ TEST(DxfWrite, NewHandlesCollideWithNothingInTheFile)
     const std::string saved = file.serialize();
     DxfFile again = DxfFile::parse(saved, "b.dxf");
     const Drawing& reread = *again.drawing();
-    ASSERT_EQ(reread.entities().size(), 3u);
+    ASSERT_EQ(reread.entities().size(), 4u);
     EXPECT_EQ(reread.findText(u"2F")->string, u"first");
     EXPECT_EQ(reread.findText(duplicate)->string, u"duplicate");
+    ASSERT_NE(reread.findText(huge), nullptr);
+    EXPECT_EQ(reread.findText(huge)->string, u"huge");
     EXPECT_EQ(reread.findText(copy)->string, u"copy");
     const size_t seedAt = saved.find("$HANDSEED\n5\n") + 12;
     const uint64_t seed = std::stoull(saved.substr(seedAt, saved.find('\n', seedAt) - seedAt), nullptr, 16);
