@@ -18,5 +18,10 @@ endif()
 
 add_executable(kelvoedit WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${PROJECT_SOURCE_DIR}/resources/kelvoedit.qrc)
 target_link_libraries(kelvoedit PRIVATE kelvo_ui)
+if(WIN32)
+  # The COM transport, the Win32 window services and the message filter (defined once the
+  # whole tree has been read; see cmake/windows).
+  target_link_libraries(kelvoedit PRIVATE kelvo_win32 kelvo_com)
+endif()
 kelvo_qt_target(kelvoedit)
 set_target_properties(kelvoedit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
