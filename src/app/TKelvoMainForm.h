@@ -96,6 +96,8 @@ public:
     editor::LineEditorPage& lineEditorPage() { return *lineEditorPage_; }
     grid::GridPage& gridPage() { return *gridPage_; }
     search::SearchPage& searchPage() { return *searchPage_; }
+    // The text commands and their dialogs, one of each for all pages.
+    textops::ui::TextToolCommands& textToolCommands() { return *textToolCommands_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

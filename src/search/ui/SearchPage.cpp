@@ -9,6 +9,7 @@
 #include "search/SearchResults.h"
 #include "search/TextSearch.h"
 #include "textops/ui/TKelvoTikanForm.h"
+#include "textops/ui/TextToolCommands.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QAction>
@@ -275,14 +276,14 @@ bool SearchPage::cellEditorOpen() const
 
 std::optional<textops::TikanFields> SearchPage::runReplaceDialog(const std::u16string& topLeftText)
 {
-    if (!tikanForm_)
-        tikanForm_ = std::make_unique<textops::ui::TKelvoTikanForm>(&form_);
-    textops::TikanFields fields = tikanForm_->fields();
+    // The same dialog as the other pages' replace commands, so its fields carry over.
+    textops::ui::TKelvoTikanForm& tikanForm = form_.textToolCommands().tikanForm();
+    textops::TikanFields fields = tikanForm.fields();
     textops::prefillTikanFields(textops::ReplaceCommand::N44, fields, topLeftText);
-    tikanForm_->setFields(fields);
-    if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+    tikanForm.setFields(fields);
+    if (app::runModalWithTopmostHandOver(form_, tikanForm) != QDialog::Accepted)
         return std::nullopt;
-    return tikanForm_->fields();
+    return tikanForm.fields();
 }
 
 void SearchPage::showInformation(const std::u16string& text)

@@ -89,7 +89,6 @@ private:
     grid::TUndoCells FUndoCells2;
     int sgUndoCnt2 = 0;
     grid::QtGridClipboard clipboard_;
-    std::unique_ptr<textops::ui::TKelvoTikanForm> tikanForm_;
 };
 
 }  // namespace search
