@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Builds KelvoCAD and KelvoEdit and starts them: KelvoCAD with its sample drawing first, then
-# KelvoEdit attached to it. Without a display, both run under Xvfb; screenshots of their
-# windows are saved into a folder whose path is printed at the end.
+# run.sh [FILE.dxf]: builds KelvoCAD and KelvoEdit and starts them: KelvoCAD with the drawing
+# of FILE.dxf (its sample drawing without one) first, then KelvoEdit attached to it. Without a
+# display, both run under Xvfb; screenshots of their windows are saved into a folder whose
+# path is printed at the end.
 set -euo pipefail
+if [ $# -gt 0 ]; then
+    [ -f "$1" ] || { echo "run.sh: no such file: $1" >&2; exit 1; }
+    KELVO_DRAWING="$(realpath "$1")"
+    export KELVO_DRAWING
+fi
 cd "$(dirname "$0")"
 . scripts/packages.sh
 kelvo_require_packages "${KELVO_BUILD_PACKAGES[@]}" imagemagick x11-utils xdotool

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# start-programs.sh BIN [SHOTS]: starts kelvocad (when built) with its sample drawing, waits
+# start-programs.sh BIN [SHOTS]: starts kelvocad (when built) with the drawing file named by
+# KELVO_DRAWING, or its sample drawing, waits
 # until it serves, then starts kelvoedit, which attaches to it by its default ProgID. With
 # SHOTS, both run in a private runtime directory (so a KelvoCAD or KelvoEdit of the user's is
 # left alone), screenshots of the screen and of each window are saved into SHOTS, and both
@@ -27,7 +28,7 @@ if [ -x "$bin/kelvocad" ]; then
     log=$(mktemp)
     # The drawing window on the left; KelvoEdit opens where it was last closed, or centred
     # on the screen, which on the wide screen of run.sh is beside it.
-    "$bin/kelvocad" -geometry +8+40 >"$log" 2>&1 &
+    "$bin/kelvocad" -geometry +8+40 ${KELVO_DRAWING:+"$KELVO_DRAWING"} >"$log" 2>&1 &
     pids+=($!)
     for _ in $(seq 1 300); do
         grep -q 'serving' "$log" && break

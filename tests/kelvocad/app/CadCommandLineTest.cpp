@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace kelvocad {
 namespace {
 
@@ -12,6 +14,11 @@ struct CommandLineCase {
     QString drawingFile;
     bool error;
 };
+
+void PrintTo(const CommandLineCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class CadCommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
 
