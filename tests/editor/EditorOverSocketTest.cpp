@@ -2,11 +2,8 @@
 // kelvoedit drives it on Linux: one round trip per member access, nothing left exported.
 
 #include "FakeLineEditorHost.h"
-#include "ServerThread.h"
+#include "ServedCadSession.h"
 
-#include "automation/RunningObjects.h"
-#include "automation/socket/SocketClient.h"
-#include "cadlink/FakeWindowServices.h"
 #include "editor/EntityArrays.h"
 #include "editor/LineEditorContext.h"
 #include "editor/TextAcquisition.h"
@@ -15,26 +12,12 @@
 #include "kelvocad/objects/CadSession.h"
 #include "kelvocad/objects/ScriptedPicker.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace editor::test {
 namespace {
 
-using automation::socket::SocketClient;
 using automation::socket::SocketServer;
-
-// The running object table of a client attached to one server.
-class ClientRunningObjects : public automation::RunningObjects {
-public:
-    explicit ClientRunningObjects(std::shared_ptr<SocketClient> client) : client_(std::move(client)) {}
-    bool isRunning(std::u16string_view) override { return true; }
-    automation::ObjectRef activeObject(std::u16string_view) override { return client_->rootObject(); }
-
-private:
-    std::shared_ptr<SocketClient> client_;
-};
 
 std::vector<std::u16string> textStrings(const kelvocad::Drawing& drawing)
 {
@@ -57,21 +40,13 @@ TEST(EditorOverSocket, FiveTextsAcquiredAndWrittenBackCallByCall)
     }
     served->drawing().clearUndo();
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    sockettest::ServerThread server(served->application());
-    const QString path = dir.filePath("kelvocad.socket");
-    server.run([&](SocketServer& s) { s.listen(path); });
-    const auto client = SocketClient::connect(path, std::chrono::milliseconds(5));
-
-    ClientRunningObjects runningObjects(client);
-    cadlink::fakes::FakeWindowServices windows;
-    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
-    const cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
+    sockettest::ServedCadSession socket(served);
+    auto& server = socket.server();
+    auto* const client = &socket.client();
     FakeLineEditorHost host;
     EntityArrays arrays;
     LineEditorFields fields;
-    LineEditorContext context{link, host, arrays.TextEntities, fields};
+    LineEditorContext context{socket.link(), host, arrays.TextEntities, fields};
 
     uint64_t calls = 0;
     server.run([&](SocketServer&) {

@@ -3,30 +3,15 @@
 // exported.
 
 #include "GridFixture.h"
-#include "ServerThread.h"
+#include "ServedCadSession.h"
 
-#include "automation/RunningObjects.h"
-#include "automation/socket/SocketClient.h"
 #include "grid/AttributeGridAcquisition.h"
 #include "grid/GridUpdate.h"
-
-#include <QTemporaryDir>
 
 namespace grid::test {
 namespace {
 
-using automation::socket::SocketClient;
 using automation::socket::SocketServer;
-
-class ClientRunningObjects : public automation::RunningObjects {
-public:
-    explicit ClientRunningObjects(std::shared_ptr<SocketClient> client) : client_(std::move(client)) {}
-    bool isRunning(std::u16string_view) override { return true; }
-    automation::ObjectRef activeObject(std::u16string_view) override { return client_->rootObject(); }
-
-private:
-    std::shared_ptr<SocketClient> client_;
-};
 
 // Acquisition and update of `blocks` references with two tags each; the number of calls
 // each took.
@@ -62,17 +47,9 @@ Counts runSession(int blocks)
     }
     drawing.clearUndo();
 
-    QTemporaryDir dir;
-    EXPECT_TRUE(dir.isValid());
-    sockettest::ServerThread server(served->application());
-    const QString path = dir.filePath("kelvocad.socket");
-    server.run([&](SocketServer& s) { s.listen(path); });
-    const auto client = SocketClient::connect(path, std::chrono::milliseconds(5));
-
-    ClientRunningObjects runningObjects(client);
-    cadlink::fakes::FakeWindowServices windows;
-    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
-    const cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
+    sockettest::ServedCadSession socket(served);
+    auto& server = socket.server();
+    auto* const client = &socket.client();
     FakeGridPageHost host;
     host.comboBox2 = u"入出力,PIN,ADR";
     FakeCellGrid grid;
@@ -80,7 +57,7 @@ Counts runSession(int blocks)
     TUndoCells undoCells;
     int undoCount = 0;
     editor::LineEditorFields fields;
-    GridContext context{link, host, grid, arrays.GridBlocks, arrays.GridAttributes, undoCells, undoCount, fields};
+    GridContext context{socket.link(), host, grid, arrays.GridBlocks, arrays.GridAttributes, undoCells, undoCount, fields};
 
     Counts counts;
     uint64_t calls = 0;

@@ -3,11 +3,8 @@
 
 #include "FakeResultGrid.h"
 #include "FakeSearchHost.h"
-#include "ServerThread.h"
+#include "ServedCadSession.h"
 
-#include "automation/RunningObjects.h"
-#include "automation/socket/SocketClient.h"
-#include "cadlink/FakeWindowServices.h"
 #include "grid/TUndoCells.h"
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/objects/CadSession.h"
@@ -15,48 +12,26 @@
 #include "search/SearchResults.h"
 #include "search/TextSearch.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace search::test {
 namespace {
 
-using automation::socket::SocketClient;
 using automation::socket::SocketServer;
-
-// The running object table of a client attached to one server.
-class ClientRunningObjects : public automation::RunningObjects {
-public:
-    explicit ClientRunningObjects(std::shared_ptr<SocketClient> client) : client_(std::move(client)) {}
-    bool isRunning(std::u16string_view) override { return true; }
-    automation::ObjectRef activeObject(std::u16string_view) override { return client_->rootObject(); }
-
-private:
-    std::shared_ptr<SocketClient> client_;
-};
 
 TEST(SearchOverSocket, RoundTripsGrowByFivePerHitAndEveryObjectIsReleased)
 {
     const auto served = kelvocad::CadSession::create(std::make_shared<kelvocad::Drawing>());
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    sockettest::ServerThread server(served->application());
-    const QString path = dir.filePath("kelvocad.socket");
-    server.run([&](SocketServer& s) { s.listen(path); });
-    const auto client = SocketClient::connect(path, std::chrono::milliseconds(5));
-
-    ClientRunningObjects runningObjects(client);
-    cadlink::fakes::FakeWindowServices windows;
-    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
-    const cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
+    sockettest::ServedCadSession socket(served);
+    auto& server = socket.server();
+    auto* const client = &socket.client();
     FakeSearchHost host;
     FakeResultGrid grid;
     std::vector<editor::Kelvo2> hits;
     grid::TUndoCells undoCells;
     int undoCount = 0;
     editor::LineEditorFields fields;
-    SearchContext context{link, host, grid, hits, undoCells, undoCount, fields};
+    SearchContext context{socket.link(), host, grid, hits, undoCells, undoCount, fields};
     grid.onClick = [&] { StringGrid2Click(context); };
 
     // The round trips of one search over n matching TEXTs (and as many that do not match).
