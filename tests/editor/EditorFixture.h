@@ -1,13 +1,9 @@
 #pragma once
 
 #include "FakeLineEditorHost.h"
-#include "automation/InProcessRunningObjects.h"
-#include "cadlink/FakeWindowServices.h"
+#include "RunningCadFixture.h"
 #include "editor/EntityArrays.h"
 #include "editor/LineEditorContext.h"
-#include "kelvocad/model/Drawing.h"
-#include "kelvocad/objects/CadSession.h"
-#include "kelvocad/objects/ScriptedPicker.h"
 
 #include <gtest/gtest.h>
 
@@ -24,27 +20,12 @@ inline std::string utf8(const std::u16string& text)
 
 // An empty KelvoCAD drawing running under the default ProgID, a page of plain fields and
 // the main window's state, wired the way the main window wires them.
-class EditorFixture : public ::testing::Test {
+class EditorFixture : public cadlink::test::RunningCadFixture {
 protected:
-    std::shared_ptr<kelvocad::CadSession> session = kelvocad::CadSession::create(std::make_shared<kelvocad::Drawing>());
-    automation::InProcessRunningObjects runningObjects;
-    cadlink::fakes::FakeWindowServices windows;
-    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
-    cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
     FakeLineEditorHost host;
     EntityArrays arrays;
     LineEditorFields fields;
     LineEditorContext context{link, host, arrays.TextEntities, fields};
-
-    void SetUp() override
-    {
-        windows.ownWindow = 7;
-        session->applicationWindow = 99;
-        runningObjects.announce(link.progId, session->application());
-    }
-
-    kelvocad::Drawing& drawing() { return session->drawing(); }
-    kelvocad::ScriptedPicker& picker() { return *session->scriptedPicker(); }
 
     std::u16string addText(const std::u16string& string, double x, double y, const std::u16string& layer = u"0",
                            int alignment = 0)

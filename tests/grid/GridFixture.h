@@ -1,17 +1,13 @@
 #pragma once
 
 #include "FakeCellGrid.h"
-#include "automation/InProcessRunningObjects.h"
-#include "cadlink/FakeWindowServices.h"
 #include "common/Utf.h"
 #include "editor/EntityArrays.h"
+#include "editor/RunningCadFixture.h"
 #include "editor/LineEditorFields.h"
 #include "grid/GridContext.h"
 #include "grid/GridPageHost.h"
 #include "grid/TUndoCells.h"
-#include "kelvocad/model/Drawing.h"
-#include "kelvocad/objects/CadSession.h"
-#include "kelvocad/objects/ScriptedPicker.h"
 
 #include <gtest/gtest.h>
 
@@ -87,13 +83,8 @@ public:
 
 // An empty KelvoCAD drawing running under the default ProgID and the attribute grid page,
 // wired the way the main window wires them.
-class GridFixture : public ::testing::Test {
+class GridFixture : public cadlink::test::RunningCadFixture {
 protected:
-    std::shared_ptr<kelvocad::CadSession> session = kelvocad::CadSession::create(std::make_shared<kelvocad::Drawing>());
-    automation::InProcessRunningObjects runningObjects;
-    cadlink::fakes::FakeWindowServices windows;
-    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
-    cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
     FakeGridPageHost host;
     FakeCellGrid grid;
     editor::EntityArrays arrays;
@@ -101,16 +92,6 @@ protected:
     int sgUndoCnt = 0;
     editor::LineEditorFields fields;
     GridContext context{link, host, grid, arrays.GridBlocks, arrays.GridAttributes, FUndoCells, sgUndoCnt, fields};
-
-    void SetUp() override
-    {
-        windows.ownWindow = 7;
-        session->applicationWindow = 99;
-        runningObjects.announce(link.progId, session->application());
-    }
-
-    kelvocad::Drawing& drawing() { return session->drawing(); }
-    kelvocad::ScriptedPicker& picker() { return *session->scriptedPicker(); }
 
     void addBlock(const std::u16string& name, std::vector<std::pair<std::u16string, std::u16string>> tagsAndPrompts)
     {

@@ -2,11 +2,8 @@
 
 #include "FakeResultGrid.h"
 #include "FakeSearchHost.h"
-#include "automation/InProcessRunningObjects.h"
-#include "cadlink/FakeWindowServices.h"
 #include "common/Utf.h"
-#include "kelvocad/model/Drawing.h"
-#include "kelvocad/objects/CadSession.h"
+#include "editor/RunningCadFixture.h"
 #include "grid/TUndoCells.h"
 #include "search/SearchContext.h"
 #include "search/SearchResults.h"
@@ -28,13 +25,8 @@ inline std::string utf8(const std::u16string& text)
 
 // An empty KelvoCAD drawing running under the default ProgID, page 3 of plain fields, and
 // the page's records, wired the way the main window wires them.
-class SearchFixture : public ::testing::Test {
+class SearchFixture : public cadlink::test::RunningCadFixture {
 protected:
-    std::shared_ptr<kelvocad::CadSession> session = kelvocad::CadSession::create(std::make_shared<kelvocad::Drawing>());
-    automation::InProcessRunningObjects runningObjects;
-    cadlink::fakes::FakeWindowServices windows;
-    cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
-    cadlink::CadLink link{runningObjects, windows, ownWindow, u"BricscadApp.AcadApplication"};
     FakeSearchHost host;
     FakeResultGrid grid;
     std::vector<editor::Kelvo2> SearchHits;
@@ -45,13 +37,9 @@ protected:
 
     void SetUp() override
     {
-        windows.ownWindow = 7;
-        session->applicationWindow = 99;
-        runningObjects.announce(link.progId, session->application());
+        RunningCadFixture::SetUp();
         grid.onClick = [this] { StringGrid2Click(context); };
     }
-
-    kelvocad::Drawing& drawing() { return session->drawing(); }
 
     std::u16string addText(const std::u16string& string, double x = 0.0, double y = 0.0,
                            const std::u16string& layer = u"0")
