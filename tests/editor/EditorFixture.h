@@ -59,7 +59,7 @@ protected:
     }
 
     // Everything an operation may change, one line per entity.
-    std::vector<std::string> snapshot()
+    std::vector<std::string> snapshot() override
     {
         std::vector<std::string> lines;
         for (const auto& e : drawing().entities()) {
@@ -76,23 +76,6 @@ protected:
             lines.push_back(out.str());
         }
         return lines;
-    }
-
-    // The drawing as it is now, with the undo history emptied so that a later undo can only
-    // take back what the operation under test did.
-    std::vector<std::string> markDrawing()
-    {
-        drawing().clearUndo();
-        return snapshot();
-    }
-
-    // One CAD undo takes the drawing back to `before`, and there was nothing else to undo.
-    void expectOneUndoRestores(const std::vector<std::string>& before)
-    {
-        EXPECT_EQ(drawing().journal().markDepth(), 0) << "undo group left open";
-        EXPECT_TRUE(session->undoLastStep());
-        EXPECT_EQ(snapshot(), before);
-        EXPECT_FALSE(session->undoLastStep()) << "the operation took more than one undo step";
     }
 
     void setLines(std::vector<std::u16string> lines) { host.lines = std::move(lines); }

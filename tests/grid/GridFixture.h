@@ -152,7 +152,7 @@ protected:
     }
 
     // Everything an operation may change in the drawing, one line per block reference.
-    std::vector<std::string> snapshot()
+    std::vector<std::string> snapshot() override
     {
         std::vector<std::string> lines;
         for (const auto& e : drawing().entities()) {

@@ -61,29 +61,13 @@ protected:
         return t->string;
     }
 
-    std::vector<std::string> snapshot()
+    std::vector<std::string> snapshot() override
     {
         std::vector<std::string> lines;
         for (const auto& e : drawing().entities())
             if (const auto* t = std::get_if<kelvocad::TextEntity>(&e))
                 lines.push_back(utf8(t->handle) + ' ' + utf8(t->layer) + ' ' + utf8(t->string));
         return lines;
-    }
-
-    // The drawing as it is now, with the undo history emptied so that a later undo can only
-    // take back what the operation under test did.
-    std::vector<std::string> markDrawing()
-    {
-        drawing().clearUndo();
-        return snapshot();
-    }
-
-    void expectOneUndoRestores(const std::vector<std::string>& before)
-    {
-        EXPECT_EQ(drawing().journal().markDepth(), 0) << "undo group left open";
-        EXPECT_TRUE(session->undoLastStep());
-        EXPECT_EQ(snapshot(), before);
-        EXPECT_FALSE(session->undoLastStep()) << "the operation took more than one undo step";
     }
 
     // A search for the given text, as a click on "検索" runs it.
