@@ -170,12 +170,16 @@ void GridPage::SpeedButton13Click()
 
 void GridPage::SpeedButton16Click()
 {
+    if (rowsHeldByOperation())
+        return;
     SortGridRows(StringGrid1.cells(), 0, -1, SortOrder::Text);
     StringGrid1.viewport()->update();
 }
 
 void GridPage::SpeedButton17Click()
 {
+    if (rowsHeldByOperation())
+        return;
     const int col = StringGrid1.currentCol();
     if (col <= 0)
         return;
@@ -185,6 +189,8 @@ void GridPage::SpeedButton17Click()
 
 void GridPage::SpeedButton18Click()
 {
+    if (rowsHeldByOperation())
+        return;
     const int col = StringGrid1.currentCol();
     if (col <= 0)
         return;
@@ -215,6 +221,14 @@ bool GridPage::cadOperationRunning() const
     // An acquisition or update lets window messages through while it talks to the CAD
     // application; a click or Enter inside it must not start calls of its own.
     return form_.lineEditorFields().cadOperationRunning;
+}
+
+bool GridPage::rowsHeldByOperation() const
+{
+    // An acquisition fills row r with block r and an update reads the cells by their
+    // objects; rows sorted, pasted or undone under them would pair values with the wrong
+    // attributes.
+    return cadOperationRunning();
 }
 
 bool GridPage::hasAttribute(int col, int row) const
@@ -295,6 +309,11 @@ void GridPage::StringGrid1KeyDown(int& Key, KeyModifiers Shift)
         writeCurrentCell();
         moveAfterEnter();
         // Not consumed: the grid opens or closes its editor next.
+        return;
+    }
+    if (rowsHeldByOperation()) {
+        if (Key == keys::Delete || (Shift.control && (Key == keys::Z || Key == keys::X || Key == keys::V)))
+            Key = 0;
         return;
     }
     if (Key == keys::Z && Shift.control) {

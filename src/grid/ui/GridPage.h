@@ -84,6 +84,7 @@ private:
     editor::nAtt* attributeOf(int col, int row) const;
     bool hasAttribute(int col, int row) const;
     bool cadOperationRunning() const;
+    bool rowsHeldByOperation() const;
     // Enter: the changed cell to the drawing when CheckBox7 is on, then the cursor moves.
     void writeCurrentCell();
     void moveAfterEnter();

@@ -427,6 +427,41 @@ TEST_F(GridPageTest, NoCadCallsFromTheGridWhileAnOperationRuns)
     EXPECT_EQ(form->statusPanelText(1), QStringLiteral("B1"));
 }
 
+// While an acquisition or update pumps messages, the rows stay where it put them: no sort,
+// paste, cut, delete or undo moves a value away from its attribute.
+TEST_F(GridPageTest, RowsStayPutWhileAnOperationRuns)
+{
+    acquireThreeRows();
+    typeIntoCell(1, 1, QStringLiteral("x"));
+    key(Qt::Key_Escape);
+    const QStringList before{rowTexts(1).join('|'), rowTexts(2).join('|'), rowTexts(3).join('|')};
+    const int objectOfA1 = grid->cellObject(1, 1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("P\r\n"));
+    grid->setCurrentCell(1, 1);
+
+    form->lineEditorFields().cadOperationRunning = true;
+    struct Press {
+        const char* name;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Press& press : {Press{"paste", Qt::Key_V, Qt::ControlModifier}, Press{"cut", Qt::Key_X, Qt::ControlModifier},
+                               Press{"undo", Qt::Key_Z, Qt::ControlModifier}, Press{"delete", Qt::Key_Delete, {}}}) {
+        SCOPED_TRACE(press.name);
+        grid->setSelectionCorners(1, 1, 1, 3);
+        key(press.key, press.modifiers);
+    }
+    grid->setCurrentCell(1, 3);
+    ui->SpeedButton17->click();
+    ui->SpeedButton18->click();
+    ui->SpeedButton16->click();
+    form->lineEditorFields().cadOperationRunning = false;
+
+    EXPECT_EQ((QStringList{rowTexts(1).join('|'), rowTexts(2).join('|'), rowTexts(3).join('|')}), before);
+    EXPECT_EQ(grid->cellObject(1, 1), objectOfA1);
+    EXPECT_EQ(page().sgUndoCnt(), 1);
+}
+
 TEST_F(GridPageTest, EditsUndoByGroupsAndTheUndoButtonRepeatsTheGroup)
 {
     acquireThreeRows();
