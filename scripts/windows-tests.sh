@@ -55,6 +55,9 @@ trap stop_wine EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 </dev/null
+    # The running object table of a prefix just made turns servers away until Wine has
+    # been started once more.
+    stop_wine
 fi
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null
