@@ -1,14 +1,12 @@
 #include "search/ui/SearchPage.h"
 
 #include "app/TKelvoMainForm.h"
-#include "app/TopmostHandOver.h"
 #include "app/UserMessages.h"
 #include "grid/GridKeys.h"
 #include "grid/ui/KelvoStringGrid.h"
 #include "search/SearchContext.h"
 #include "search/SearchResults.h"
 #include "search/TextSearch.h"
-#include "textops/ui/TKelvoTikanForm.h"
 #include "textops/ui/TextToolCommands.h"
 #include "ui_TKelvoMainForm.h"
 
@@ -277,13 +275,7 @@ bool SearchPage::cellEditorOpen() const
 std::optional<textops::TikanFields> SearchPage::runReplaceDialog(const std::u16string& topLeftText)
 {
     // The same dialog as the other pages' replace commands, so its fields carry over.
-    textops::ui::TKelvoTikanForm& tikanForm = form_.textToolCommands().tikanForm();
-    textops::TikanFields fields = tikanForm.fields();
-    textops::prefillTikanFields(textops::ReplaceCommand::N44, fields, topLeftText);
-    tikanForm.setFields(fields);
-    if (app::runModalWithTopmostHandOver(form_, tikanForm) != QDialog::Accepted)
-        return std::nullopt;
-    return tikanForm.fields();
+    return form_.textToolCommands().runReplaceDialog(textops::ReplaceCommand::N44, topLeftText);
 }
 
 void SearchPage::showInformation(const std::u16string& text)

@@ -19,10 +19,6 @@ namespace grid {
 class KelvoStringGrid;
 }
 
-namespace textops::ui {
-class TKelvoTikanForm;
-}
-
 namespace search {
 
 struct SearchContext;

@@ -178,19 +178,27 @@ void TextToolCommands::zenHanSelectionClick(ZenHanCommand command)
         editor.replaceSelection(result->text);
 }
 
-void TextToolCommands::N7Click()
+std::optional<TikanFields> TextToolCommands::runReplaceDialog(ReplaceCommand command,
+                                                              const std::optional<std::u16string>& prefillSource)
 {
-    PlainTextLines editor = editorLines();
-    if (editor.lineCount() > 0) {
+    if (prefillSource) {
         TikanFields fields = tikanForm_->fields();
-        prefillTikanFields(ReplaceCommand::N7, fields, editor.firstLine());
+        prefillTikanFields(command, fields, *prefillSource);
         tikanForm_->setFields(fields);
     }
     if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+        return std::nullopt;
+    return tikanForm_->fields();
+}
+
+void TextToolCommands::N7Click()
+{
+    PlainTextLines editor = editorLines();
+    const auto confirmed = runReplaceDialog(
+        ReplaceCommand::N7, editor.lineCount() > 0 ? std::optional(editor.firstLine()) : std::nullopt);
+    if (!confirmed || confirmed->Edit1.empty())
         return;
-    const TikanFields fields = tikanForm_->fields();
-    if (fields.Edit1.empty())
-        return;
+    const TikanFields& fields = *confirmed;
     markUndo();
     const RunningCommand running(form_);
     std::vector<std::u16string> lines = editor.lines();
@@ -204,16 +212,11 @@ void TextToolCommands::N8Click()
 {
     PlainTextLines editor = editorLines();
     const std::u16string selected = editor.selectedText();
-    if (editor.lineCount() > 0) {
-        TikanFields fields = tikanForm_->fields();
-        prefillTikanFields(ReplaceCommand::N8, fields, selected);
-        tikanForm_->setFields(fields);
-    }
-    if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+    const auto confirmed =
+        runReplaceDialog(ReplaceCommand::N8, editor.lineCount() > 0 ? std::optional(selected) : std::nullopt);
+    if (!confirmed || confirmed->Edit1.empty())
         return;
-    const TikanFields fields = tikanForm_->fields();
-    if (fields.Edit1.empty())
-        return;
+    const TikanFields& fields = *confirmed;
     markUndo();
     const RunningCommand running(form_);
     if (const auto result = replaceInSelection(selected, fields.Edit1, fields.Edit2, stepControl()))
@@ -311,13 +314,11 @@ void TextToolCommands::N35Click()
     AttributeGridCells grid = attributeGridCells(form_);
     if (!grid.selection)
         return;
-    TikanFields fields = tikanForm_->fields();
-    prefillTikanFields(ReplaceCommand::N35, fields, grid.cells.cellText(grid.selection->left, grid.selection->top));
-    tikanForm_->setFields(fields);
-    if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+    const auto fields =
+        runReplaceDialog(ReplaceCommand::N35, grid.cells.cellText(grid.selection->left, grid.selection->top));
+    if (!fields)
         return;
-    fields = tikanForm_->fields();
-    if (const auto count = replaceInCells(grid.target, *grid.selection, fields.Edit1, fields.Edit2))
+    if (const auto count = replaceInCells(grid.target, *grid.selection, fields->Edit1, fields->Edit2))
         grid.sgUndoCnt = *count;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "textops/Numbering.h"
+#include "textops/ReplaceCommands.h"
 #include "textops/ZenHanCommands.h"
 
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <memory>
 
 class QAction;
@@ -38,6 +40,11 @@ public:
     void setUndoMark(std::function<void()> undoMark) { undoMark_ = std::move(undoMark); }
 
     TKelvoTikanForm& tikanForm() { return *tikanForm_; }
+    // The replace dialog of every page: its fields are first filled from prefillSource the
+    // way command fills them (left as they are without one). The confirmed fields, or
+    // nothing when the dialog was cancelled.
+    std::optional<TikanFields> runReplaceDialog(ReplaceCommand command,
+                                                const std::optional<std::u16string>& prefillSource);
     TKelvoKasanForm& kasanForm() { return *kasanForm_; }
     TKelvoRenbanForm& renbanForm() { return *renbanForm_; }
 
