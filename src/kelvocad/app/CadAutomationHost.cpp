@@ -34,6 +34,7 @@ void CadAutomationHost::serve(const automation::socket::RunningObjectDirectory& 
                 return current && current->isPicking();
             });
             services_->install(*server);
+            installStatistics(*server);
             server->serve(directory, progId.toStdU16String());
             servers_.push_back(std::move(server));
         }
@@ -41,6 +42,17 @@ void CadAutomationHost::serve(const automation::socket::RunningObjectDirectory& 
         close();
         throw;
     }
+}
+
+void CadAutomationHost::installStatistics(automation::socket::SocketServer& server)
+{
+    WindowServiceHandlers* services = services_.get();
+    server.setServiceHandler(u"Statistics", [&server, services](std::span<const automation::Variant>) {
+        return automation::Variant::doubleArray({static_cast<double>(server.memberAccessCount()),
+                                                 static_cast<double>(server.exportedObjectCount()),
+                                                 static_cast<double>(server.busyReplyCount()),
+                                                 static_cast<double>(services->requestCount())});
+    });
 }
 
 void CadAutomationHost::close()

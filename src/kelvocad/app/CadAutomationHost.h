@@ -21,6 +21,13 @@ class WindowServiceHandlers;
 // Serves a session's Application object under one or more ProgIDs, with the window's
 // services beside it. While the window runs a pick, every server asks callers to come
 // back later, whichever ProgID they came through.
+//
+// One further request, `Statistics()`, lets a benchmark see what a client cost the server:
+// an array of four numbers (doubles), read when the request arrives:
+//   0 member accesses the server ran (Automation round trips)
+//   1 objects held for clients in the exported-object table, over all connections
+//   2 calls answered "busy"
+//   3 window-service requests handled (all ProgIDs together; Statistics itself not counted)
 class CadAutomationHost {
 public:
     CadAutomationHost(std::shared_ptr<CadSession> session, CadMainWindow* window);
@@ -35,6 +42,8 @@ public:
     const std::vector<std::unique_ptr<automation::socket::SocketServer>>& servers() const noexcept { return servers_; }
 
 private:
+    void installStatistics(automation::socket::SocketServer& server);
+
     std::shared_ptr<CadSession> session_;
     CadMainWindow* window_;
     automation::ObjectRef root_;

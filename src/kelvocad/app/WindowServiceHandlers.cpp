@@ -54,6 +54,7 @@ void WindowServiceHandlers::install(automation::socket::SocketServer& server)
 
 Variant WindowServiceHandlers::handle(std::u16string_view name, std::span<const Variant> args)
 {
+    ++requests_;
     if (!window_)
         throw AutomationError(hr::Fail, u"The KelvoCAD window is gone");
     auto is = [name](std::u16string_view candidate) { return automation::memberNameEquals(name, candidate); };

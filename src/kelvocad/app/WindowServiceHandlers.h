@@ -53,6 +53,10 @@ public:
 
     static const std::vector<std::u16string>& names();
 
+    // Requests handled so far, failed ones included: they are round trips as much as member
+    // accesses are, and the benchmarks count both.
+    int64_t requestCount() const noexcept { return requests_; }
+
 private:
     bool restore();
     bool bringToFront();
@@ -62,6 +66,7 @@ private:
     bool drawMarker(std::span<const automation::Variant> args);
 
     QPointer<CadMainWindow> window_;
+    int64_t requests_ = 0;
 };
 
 }  // namespace kelvocad
