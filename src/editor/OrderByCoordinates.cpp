@@ -1,6 +1,9 @@
 #include "editor/OrderByCoordinates.h"
 
+#include "editor/ExchangeSortOrder.h"
+
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace editor {
@@ -26,15 +29,21 @@ void orderRecords(std::vector<Record>& records, int mode)
     if (mode != 0 && mode != 1)
         return;
     const size_t axis = mode == 0 ? 0 : 1;
-    for (size_t i = 0; i + 1 < n; ++i) {
-        for (size_t j = i + 1; j < n; ++j) {
-            const double a = records[i].insPt.doubleAt(axis);
-            const double b = records[j].insPt.doubleAt(axis);
-            // Y grows upward, so the top comes first.
-            if (mode == 0 ? a > b : a < b)
-                std::swap(records[i], records[j]);
-        }
-    }
+    // Read once: a coordinate of a Variant point costs a type check and a conversion.
+    std::vector<double> keys(n);
+    for (size_t i = 0; i < n; ++i)
+        keys[i] = records[i].insPt.doubleAt(axis);
+    const auto isFixed = [&](size_t i) { return std::isnan(keys[i]); };
+    std::vector<size_t> order;
+    if (mode == 0)
+        order = exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] < keys[b]; }, isFixed);
+    else  // Y grows upward, so the top comes first.
+        order = exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] > keys[b]; }, isFixed);
+    std::vector<Record> ordered;
+    ordered.reserve(n);
+    for (size_t i : order)
+        ordered.push_back(std::move(records[i]));
+    records = std::move(ordered);
 }
 
 }  // namespace

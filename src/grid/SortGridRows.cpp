@@ -2,6 +2,10 @@
 
 #include "grid/CellGrid.h"
 
+#include "editor/ExchangeSortOrder.h"
+
+#include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -35,20 +39,30 @@ SortKey sortKey(const CellGrid& grid, int row, int keyA, int keyB, SortOrder ord
     return key;
 }
 
-bool mustFollow(const SortKey& a, const SortKey& b, SortOrder order)
+// Every column of one row, object included, taken out of the grid.
+struct RowCells {
+    std::vector<std::u16string> texts;
+    std::vector<int> objects;
+};
+
+RowCells readRow(const CellGrid& grid, int row)
 {
-    return order == SortOrder::Text ? a.text > b.text : a.number > b.number;
+    RowCells cells;
+    const int cols = grid.ColCount();
+    cells.texts.reserve(static_cast<size_t>(cols));
+    cells.objects.reserve(static_cast<size_t>(cols));
+    for (int col = 0; col < cols; ++col) {
+        cells.texts.push_back(grid.cellText(col, row));
+        cells.objects.push_back(grid.cellObject(col, row));
+    }
+    return cells;
 }
 
-void swapRows(CellGrid& grid, int a, int b)
+void writeRow(CellGrid& grid, int row, const RowCells& cells)
 {
-    for (int col = 0; col < grid.ColCount(); ++col) {
-        std::u16string textA = grid.cellText(col, a);
-        const int objectA = grid.cellObject(col, a);
-        grid.setCellText(col, a, grid.cellText(col, b));
-        grid.setCellObject(col, a, grid.cellObject(col, b));
-        grid.setCellText(col, b, textA);
-        grid.setCellObject(col, b, objectA);
+    for (size_t col = 0; col < cells.texts.size(); ++col) {
+        grid.setCellText(static_cast<int>(col), row, cells.texts[col]);
+        grid.setCellObject(static_cast<int>(col), row, cells.objects[col]);
     }
 }
 
@@ -62,18 +76,29 @@ void SortGridRows(CellGrid& grid, int keyA, int keyB, SortOrder order, const Loc
     if (rows < 3)
         return;
     const int last = rows - 1;
-    // Keys are read once per row and travel with their rows.
-    std::vector<SortKey> keys(static_cast<size_t>(rows));
+    const size_t count = static_cast<size_t>(last);
+    // Keys are read once per row; data row r is item r - 1.
+    std::vector<SortKey> keys;
+    keys.reserve(count);
     for (int row = 1; row <= last; ++row)
-        keys[static_cast<size_t>(row)] = sortKey(grid, row, keyA, keyB, order, parseNumber);
-    for (int i = 1; i < last; ++i) {
-        for (int j = i + 1; j <= last; ++j) {
-            if (mustFollow(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)], order)) {
-                swapRows(grid, i, j);
-                std::swap(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)]);
-            }
-        }
+        keys.push_back(sortKey(grid, row, keyA, keyB, order, parseNumber));
+    std::vector<size_t> moved;
+    if (order == SortOrder::Text) {
+        moved = editor::exchangeSortOrder(
+            count, [&](size_t a, size_t b) { return keys[a].text < keys[b].text; }, [](size_t) { return false; });
+    } else {
+        moved = editor::exchangeSortOrder(
+            count, [&](size_t a, size_t b) { return keys[a].number < keys[b].number; },
+            [&](size_t i) { return std::isnan(keys[i].number); });
     }
+    // Only the rows that change are written, each once.
+    std::vector<std::optional<RowCells>> original(count);
+    for (size_t k = 0; k < count; ++k)
+        if (moved[k] != k)
+            original[moved[k]] = readRow(grid, static_cast<int>(moved[k]) + 1);
+    for (size_t k = 0; k < count; ++k)
+        if (moved[k] != k)
+            writeRow(grid, static_cast<int>(k) + 1, *original[moved[k]]);
 }
 
 }  // namespace grid

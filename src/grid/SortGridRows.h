@@ -18,8 +18,9 @@ enum class SortOrder {
 
 // Sorts the data rows 1..last ascending by the text of column keyA followed by that of
 // column keyB (-1 leaves a column out). Whole rows move, every column and the cell objects
-// included. It is an exchange sort on purpose: the order it leaves among equal keys is
-// what users see. parseNumber is needed for SortOrder::Numeric only.
+// included. Rows with equal keys end in the order an exchange sort leaves them (see
+// editor/ExchangeSortOrder.h), which is what users see. parseNumber is needed for
+// SortOrder::Numeric only.
 void SortGridRows(CellGrid& grid, int keyA, int keyB, SortOrder order, const LocaleNumberParser& parseNumber = {});
 
 }  // namespace grid

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,64 @@ TEST(SortGridRows, NumericOrderNeedsAParser)
 {
     FakeCellGrid grid = gridWith({u"2", u"1"});
     EXPECT_THROW(SortGridRows(grid, 1, -1, SortOrder::Numeric), std::invalid_argument);
+}
+
+// The exchange sort whose order users know, on the keys alone: the original row numbers in
+// their sorted order. The oracle the fast sort must match exactly, ties included.
+std::vector<std::u16string> exchangeSortedRows(const std::vector<std::u16string>& keys,
+                                               const std::vector<std::u16string>& second, SortOrder order)
+{
+    struct Row {
+        std::u16string text;
+        double number;
+        int original;
+    };
+    std::vector<Row> rows;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const std::u16string text = keys[i] + second[i];
+        rows.push_back({text, order == SortOrder::Numeric ? parseGerman(text).value_or(0.0) : 0.0, static_cast<int>(i) + 1});
+    }
+    for (size_t i = 0; i + 1 < rows.size(); ++i)
+        for (size_t j = i + 1; j < rows.size(); ++j)
+            if (order == SortOrder::Text ? rows[i].text > rows[j].text : rows[i].number > rows[j].number)
+                std::swap(rows[i], rows[j]);
+    std::vector<std::u16string> result;
+    for (const auto& row : rows)
+        result.push_back(decimal(row.original));
+    return result;
+}
+
+TEST(SortGridRows, GivesTheExchangeSortsPermutationOnRandomTies)
+{
+    // Few distinct keys, so most rows tie; "nan" reads as a number that equals nothing,
+    // which the exchange sort never moves.
+    const std::vector<std::u16string> texts = {u"", u"a", u"b", u"ab", u"B"};
+    const std::vector<std::u16string> numbers = {u"1", u"2", u"x", u"-1", u"0,5", u"nan", u"1,0"};
+    std::mt19937 random(20261210);
+    for (int round = 0; round < 2000; ++round) {
+        const auto order = round % 2 == 0 ? SortOrder::Text : SortOrder::Numeric;
+        const auto& pool = order == SortOrder::Text ? texts : numbers;
+        const size_t distinct = 1 + random() % pool.size();
+        const size_t count = random() % (round < 1500 ? 12 : 90);
+        const bool twoKeys = order == SortOrder::Text && random() % 2 == 0;
+        std::vector<std::u16string> keys, second(count);
+        for (size_t i = 0; i < count; ++i) {
+            keys.push_back(pool[random() % distinct]);
+            if (twoKeys)
+                second[i] = pool[random() % distinct];
+        }
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        FakeCellGrid grid = gridWith(keys, second);
+        SortGridRows(grid, 1, twoKeys ? 2 : -1, order, parseGerman);
+        ASSERT_EQ(grid.column(0), exchangeSortedRows(keys, second, order));
+        // Whole rows moved: the key and the objects came along with the row number.
+        for (int row = 1; row < grid.RowCount(); ++row) {
+            const int from = grid.cellObject(0, row) / 100;
+            ASSERT_EQ(grid.cellText(0, row), decimal(from));
+            ASSERT_EQ(grid.cellText(1, row), keys[static_cast<size_t>(from - 1)]);
+            ASSERT_EQ(grid.cellObject(2, row), 100 * from + 2);
+        }
+    }
 }
 
 }  // namespace
