@@ -43,7 +43,9 @@ void changeText(const CadDocument& document, const std::u16string& handle, const
 
 std::u16string textOf(const QString& path, const std::u16string& handle)
 {
-    const TextEntity* text = CadDocument::open(path).session()->drawing().findText(handle);
+    // The document owns the drawing the entity lives in: it must outlive the read.
+    const CadDocument document = CadDocument::open(path);
+    const TextEntity* text = document.session()->drawing().findText(handle);
     return text ? text->string : u"<none>";
 }
 
