@@ -39,11 +39,21 @@ void orderRecords(std::vector<Record>& records, int mode)
         order = exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] < keys[b]; }, isFixed);
     else  // Y grows upward, so the top comes first.
         order = exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] > keys[b]; }, isFixed);
-    std::vector<Record> ordered;
-    ordered.reserve(n);
-    for (size_t i : order)
-        ordered.push_back(std::move(records[i]));
-    records = std::move(ordered);
+    // Moved along the permutation's cycles, each record once, without a second array of them.
+    std::vector<bool> placed(n, false);
+    for (size_t start = 0; start < n; ++start) {
+        if (placed[start] || order[start] == start)
+            continue;
+        Record carried = std::move(records[start]);
+        size_t slot = start;
+        while (order[slot] != start) {
+            records[slot] = std::move(records[order[slot]]);
+            placed[slot] = true;
+            slot = order[slot];
+        }
+        records[slot] = std::move(carried);
+        placed[slot] = true;
+    }
 }
 
 }  // namespace

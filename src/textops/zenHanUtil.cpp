@@ -86,10 +86,11 @@ void convertByTable(std::u16string& text, const ZenHanGroup& group, Direction di
     for (size_t k = 0; k < group.pairs; ++k) {
         const std::u16string_view full = zenHanTable[group.fullFirst + k];
         const std::u16string_view half = zenHanTable[group.halfFirst + k];
-        if (direction == Direction::ToFull)
-            text = replaceEvery(text, half, full);
-        else
-            text = replaceEvery(text, full, half);
+        const std::u16string_view from = direction == Direction::ToFull ? half : full;
+        const std::u16string_view to = direction == Direction::ToFull ? full : half;
+        // Most passes find nothing; they leave the text as it is instead of copying it.
+        if (text.find(from) != std::u16string::npos)
+            text = replaceEvery(text, from, to);
         if (pump)
             pump();
     }
