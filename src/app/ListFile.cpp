@@ -96,6 +96,9 @@ TextEncoding writeListFile(const std::filesystem::path& path, const std::vector<
         else
             encoding = TextEncoding::Utf8Bom;
     }
+    // UTF-8 has no form for a lone surrogate; UTF-16 keeps it.
+    if (encoding == TextEncoding::Utf8Bom && !common::isWellFormedUtf16(text))
+        encoding = TextEncoding::Utf16LE;
     switch (encoding) {
     case TextEncoding::Ansi:
         break;

@@ -2,6 +2,18 @@
 
 namespace common {
 
+bool isWellFormedUtf16(std::u16string_view text) noexcept
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            ++i;
+        else if (c >= 0xD800 && c <= 0xDFFF)
+            return false;
+    }
+    return true;
+}
+
 std::string toUtf8(std::u16string_view text)
 {
     std::string out;

@@ -10,6 +10,9 @@ namespace common {
 std::string toUtf8(std::u16string_view text);
 std::u16string fromUtf8(std::string_view bytes);
 
+// No lone surrogate: the text has a UTF-8 form that gives it back.
+bool isWellFormedUtf16(std::u16string_view text) noexcept;
+
 // Plain ASCII text (names, ProgIDs, member names) without a conversion table.
 std::u16string fromAscii(std::string_view ascii);
 
