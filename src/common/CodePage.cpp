@@ -140,6 +140,14 @@ void substituteReplacementCharacter(const void*, UConverterToUnicodeArgs* args, 
     ucnv_cbToUWriteUChars(args, &replacement, 1, 0, status);
 }
 
+// ICU's own stop callback lets unmappable default-ignorable characters (soft hyphen,
+// zero-width space, variation selectors) pass as if they were not there; this one stops on
+// every character without a mapping, so none is dropped unnoticed.
+void stopOnEveryUnmappable(const void*, UConverterFromUnicodeArgs*, const UChar*, int32_t, UChar32,
+                           UConverterCallbackReason, UErrorCode*)
+{
+}
+
 }  // namespace
 
 int ansiCodePage()
@@ -170,7 +178,7 @@ std::optional<std::string> encodeCodePage(std::u16string_view text, int codePage
         return std::string();
     Converter converter = openConverter(codePage);
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setFromUCallBack(converter.get(), stopOnEveryUnmappable, nullptr, nullptr, nullptr, &status);
     ucnv_setFallback(converter.get(), false);
     std::string bytes(text.size() * static_cast<size_t>(ucnv_getMaxCharSize(converter.get())) + 1, '\0');
     const int32_t length = ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),

@@ -53,7 +53,9 @@ TEST(CodePage, BytesWithoutACharacterBecomeReplacementCharacters)
 TEST(CodePage, TextOutsideTheCodePageIsNotEncoded)
 {
     // No best-fit substitutes: e-acute and the yen sign are not silently turned into 'e' or '\\'.
-    const std::u16string unmappable[] = {u"caf\u00E9", u"\u00A5", u"a\U0001F600", std::u16string(u"x\xD800y", 3)};
+    const std::u16string unmappable[] = {u"caf\u00E9", u"\u00A5", u"a\U0001F600", std::u16string(u"x\xD800y", 3),
+                                         // Characters that are invisible are still characters.
+                                         u"keis\u00AD", u"a\u200Bb", u"\uFEFF", u"\u845B\U000E0100"};
     for (size_t i = 0; i < std::size(unmappable); ++i) {
         SCOPED_TRACE(i);
         EXPECT_FALSE(encodeCodePage(unmappable[i], 932).has_value());
