@@ -6,4 +6,5 @@ kelvo_add_test(app_core_tests
     ${CMAKE_CURRENT_LIST_DIR}/KelvoSettingsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TagListsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AppPathsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SaveFailureTest.cpp
   LIBS kelvo_core)
