@@ -1,0 +1,15 @@
+// Feeds arbitrary byte streams to the socket transport's framing and variant decoding.
+#include "SocketDecodeCheck.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const std::string fault = fuzzing::checkSocketStream(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (!fault.empty()) {
+        std::fprintf(stderr, "%s\n", fault.c_str());
+        std::abort();
+    }
+    return 0;
+}
