@@ -91,9 +91,12 @@ void RunningObjectDirectory::ensurePrivate() const
     if (!S_ISDIR(st.st_mode))
         refuse(path_, "not a directory");
     if (st.st_uid != ::getuid())
-        refuse(path_, "owned by another user");
-    if ((st.st_mode & 077) != 0)
-        refuse(path_, "open to other users");
+        refuse(path_, "owned by another user (uid " + std::to_string(st.st_uid) + ")");
+    if ((st.st_mode & 077) != 0) {
+        char mode[8];
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+        refuse(path_, std::string("open to other users (mode ") + mode + ", needs 0700)");
+    }
 }
 
 QString RunningObjectDirectory::socketPath(std::u16string_view progId) const

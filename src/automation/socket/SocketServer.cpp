@@ -7,6 +7,9 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace automation::socket {
 
 SocketServer::SocketServer(ObjectRef root) : state_(std::make_shared<ServerState>())
@@ -29,6 +32,11 @@ void SocketServer::listen(const QString& socketPath)
     QLocalServer* server = listener.get();
     QObject::connect(server, &QLocalServer::newConnection, server, [state = state_, server] {
         while (QLocalSocket* socket = server->nextPendingConnection()) {
+            if (!isSameUser(peerUid(socket->socketDescriptor()), ::geteuid())) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
             // The connection owns its socket, which must not die with the listener.
             socket->setParent(nullptr);
             auto connection = std::make_shared<ServerConnection>(state, socket);
@@ -37,6 +45,23 @@ void SocketServer::listen(const QString& socketPath)
         }
     });
     listeners_.push_back(std::move(listener));
+}
+
+bool SocketServer::isSameUser(std::optional<uint32_t> peerUid, uint32_t ownUid)
+{
+    return peerUid && *peerUid == ownUid;
+}
+
+std::optional<uint32_t> SocketServer::peerUid(intptr_t descriptor)
+{
+    if (descriptor < 0)
+        return std::nullopt;
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0 ||
+        size != sizeof credentials)
+        return std::nullopt;
+    return credentials.uid;
 }
 
 void SocketServer::serve(const RunningObjectDirectory& directory, std::u16string_view progId)

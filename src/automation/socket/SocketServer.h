@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,13 @@ public:
     int64_t exportedObjectCount() const { return state_->exportedObjects; }
     int64_t memberAccessCount() const { return state_->memberAccesses; }
     int64_t busyReplyCount() const { return state_->busyReplies; }
+
+    // Only a client running as the same user is served: the socket's file mode alone would
+    // leave every process of root's or of a careless umask free to drive the drawing. A peer
+    // whose user cannot be told is refused.
+    static bool isSameUser(std::optional<uint32_t> peerUid, uint32_t ownUid);
+    // The effective user id of the process at the other end of a connected local socket.
+    static std::optional<uint32_t> peerUid(intptr_t descriptor);
 
 private:
     std::shared_ptr<ServerState> state_;

@@ -124,7 +124,7 @@ TEST_F(SocketRunningObjectsTest, DirectoryIsPrivateOrRefused)
     directory().registerProgId(u"Kelvo.Private");
     EXPECT_EQ(modeOf(path), 0700u);
 
-    for (mode_t wider : {0755, 0710, 0702}) {
+    for (mode_t wider : {0755, 0710, 0702, 0777, 01777}) {
         SCOPED_TRACE(wider);
         ASSERT_EQ(::chmod(path.c_str(), wider), 0);
         SocketRunningObjects table(directory());
@@ -133,6 +133,16 @@ TEST_F(SocketRunningObjectsTest, DirectoryIsPrivateOrRefused)
         EXPECT_EQ(modeOf(path), wider) << "the directory's mode must not be changed behind the user's back";
     }
     ::chmod(path.c_str(), 0700);
+
+    // A private directory of another user's is not ours to trust either. Only root can give
+    // it away.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path.c_str(), 12345, 12345), 0);
+        EXPECT_EQ(errorCode([&] { directory().ensurePrivate(); }), hr::Fail);
+        EXPECT_EQ(errorCode([&] { SocketRunningObjects(directory()).isRunning(u"Kelvo.Private"); }), hr::Fail);
+        ASSERT_EQ(::chown(path.c_str(), ::geteuid(), ::getegid()), 0);
+    }
+    directory().ensurePrivate();
 
     // A file or a link in the directory's place is refused too.
     const auto link = base() / "link";
