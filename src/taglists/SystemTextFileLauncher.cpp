@@ -6,9 +6,9 @@
 #include <windows.h>
 #include <shellapi.h>
 #else
-#include <QDesktopServices>
+#include <QFile>
+#include <QProcess>
 #include <QString>
-#include <QUrl>
 #endif
 
 namespace taglists {
@@ -18,9 +18,13 @@ void SystemTextFileLauncher::open(const std::filesystem::path& path)
 #ifdef _WIN32
     // The program neither waits for the editor nor looks at the result.
     const HWND owner = owner_ ? reinterpret_cast<HWND>(owner_->winId()) : nullptr;
-    ShellExecuteW(owner, L"open", L"Notepad", path.wstring().c_str(), nullptr, SW_SHOWNORMAL);
+    // Notepad splits an unquoted parameter at blanks; a Windows path cannot hold a quote.
+    const std::wstring parameter = L"\"" + path.wstring() + L"\"";
+    ShellExecuteW(owner, L"open", L"Notepad", parameter.c_str(), nullptr, SW_SHOWNORMAL);
 #else
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdU16String(path.u16string())));
+    // The path is one element of the program's argument vector: no shell sees it, and the
+    // editor gets the file's name rather than a URL it might not understand.
+    QProcess::startDetached(QStringLiteral("xdg-open"), {QFile::decodeName(path.c_str())});
 #endif
 }
 

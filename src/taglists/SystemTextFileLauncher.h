@@ -6,8 +6,9 @@ class QWidget;
 
 namespace taglists {
 
-// Notepad on Windows; elsewhere the desktop's default application for the file, which gets
-// the path as its argument. No shell is involved, so no character of the path is interpreted.
+// Notepad on Windows; elsewhere the desktop's default application for the file, started
+// through xdg-open (found on PATH) with the path as its only argument. No shell is involved,
+// so no character of the path is interpreted.
 class SystemTextFileLauncher : public TextFileLauncher {
 public:
     explicit SystemTextFileLauncher(QWidget* owner = nullptr) : owner_(owner) {}
