@@ -3,6 +3,9 @@
 
 #include "BenchCounters.h"
 
+#include "grid/CellGridTarget.h"
+#include "grid/FakeCellGrid.h"
+#include "grid/TUndoCells.h"
 #include "textops/Addition.h"
 #include "textops/Numbering.h"
 #include "textops/ReplaceCommands.h"
@@ -101,6 +104,39 @@ void registerSelection(const std::string& name, SelectionCommand command)
         ->Arg(kLines)->Unit(benchmark::kMillisecond);
 }
 
+// The grid commands over an attribute grid of 2,000 blocks with 8 tags: 16,000 cells, each
+// saved on the cell undo stack first.
+constexpr int kGridRows = 2000;
+constexpr int kTagColumns = 8;
+
+using CellCommand = std::function<void(textops::CellTarget&, const textops::CellRect&)>;
+
+void runOverCells(benchmark::State& state, const CellCommand& command)
+{
+    grid::test::FakeCellGrid filled(1 + kTagColumns, kGridRows + 1);
+    for (int row = 1; row <= kGridRows; ++row)
+        for (int col = 1; col <= kTagColumns; ++col)
+            filled.setCellText(col, row, editorLines()[static_cast<size_t>(row * kTagColumns + col)]);
+    const textops::CellRect everyTag{1, 1, kTagColumns, kGridRows};
+    grid::TUndoCells undo;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = filled;
+        undo.Clear();
+        grid::CellGridTarget target(grid, undo);
+        state.ResumeTiming();
+        command(target, everyTag);
+    }
+    countItems(state, kGridRows * kTagColumns);
+}
+
+void registerCells(const std::string& name, CellCommand command)
+{
+    benchmark::RegisterBenchmark(("CellCommand/" + name).c_str(),
+                                 [command](benchmark::State& state) { runOverCells(state, command); })
+        ->Arg(kGridRows * kTagColumns)->Unit(benchmark::kMillisecond);
+}
+
 std::string itemName(std::u16string_view name)
 {
     return std::string(name.begin(), name.end());
@@ -113,6 +149,10 @@ const bool registered = [] {
         if (info.target == CommandTarget::EveryLine) {
             registerLines(itemName(info.itemName), [command](std::vector<std::u16string> lines, const StepControl& control) {
                 benchmark::DoNotOptimize(zenHanEveryLine(command, std::move(lines), control));
+            });
+        } else if (info.target == CommandTarget::GridCells) {
+            registerCells(itemName(info.itemName), [command](CellTarget& grid, const CellRect& rect) {
+                benchmark::DoNotOptimize(zenHanCells(command, grid, rect));
             });
         } else if (info.target == CommandTarget::Selection) {
             registerSelection(itemName(info.itemName), [command](std::u16string_view selected, const StepControl& control) {
@@ -139,6 +179,12 @@ const bool registered = [] {
     addHex.digitCount = 4;
     registerLines("N14Hexadecimal", [addHex](std::vector<std::u16string> lines, const StepControl& control) {
         benchmark::DoNotOptimize(addToEveryLine(std::move(lines), addHex, control));
+    });
+    registerCells("N35", [](CellTarget& grid, const CellRect& rect) {
+        benchmark::DoNotOptimize(replaceInCells(grid, rect, u"ﾎﾟﾝﾌﾟ", u"ポンプ"));
+    });
+    registerCells("N42", [add](CellTarget& grid, const CellRect& rect) {
+        benchmark::DoNotOptimize(addToCells(grid, rect, add, CellUndo::EveryCell));
     });
     registerSelection("N15", [add](std::u16string_view selected, const StepControl& control) {
         benchmark::DoNotOptimize(addToSelection(selected, add, control));
