@@ -1,0 +1,64 @@
+#pragma once
+
+#include "automation/Object.h"
+#include "automation/socket/RunningObjectDirectory.h"
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace automation::socket {
+class SocketClient;
+}
+
+namespace bench::e2e {
+
+// What the kelvocad server reports of itself on its Statistics request.
+struct ServerStatistics {
+    int64_t memberAccesses = 0;
+    int64_t exportedObjects = 0;
+    int64_t busyReplies = 0;
+    int64_t windowServiceRequests = 0;
+};
+
+// A kelvocad program serving one drawing file under a ProgID of its own, in a
+// running-object directory nobody else uses, on the offscreen platform, with one
+// connection of the benchmark's own beside kelvoedit's.
+class CadServer {
+public:
+    static constexpr char16_t progId[] = u"KelvoEditBench.Application";
+
+    explicit CadServer(QString drawingFile);
+    ~CadServer();
+    CadServer(const CadServer&) = delete;
+    CadServer& operator=(const CadServer&) = delete;
+
+    // Starts the program and waits until it serves; false with the reason in error().
+    bool start();
+    const std::string& error() const { return error_; }
+    pid_t pid() const { return static_cast<pid_t>(process_.processId()); }
+    const automation::socket::RunningObjectDirectory& directory() const { return *directory_; }
+
+    ServerStatistics statistics();
+    // The next pick in the drawing host answers these handles.
+    void planPick(const std::vector<std::u16string>& handles);
+    // The benchmark's own view of the drawing.
+    automation::Object& document() { return *document_; }
+
+private:
+    QString drawingFile_;
+    QTemporaryDir runtime_;
+    std::optional<automation::socket::RunningObjectDirectory> directory_;
+    QProcess process_;
+    std::string error_;
+    std::shared_ptr<automation::socket::SocketClient> control_;
+    automation::ObjectRef document_;
+};
+
+}  // namespace bench::e2e
