@@ -10,5 +10,12 @@ cmake --preset linux-debug
 cmake --build --preset linux-debug
 ctest --preset linux-debug -j2
 
+# The same suites built with AddressSanitizer and UndefinedBehaviorSanitizer; the preset sets
+# their options (stop at the first finding, report leaks but those of system libraries listed
+# in scripts/lsan-suppressions.txt). Any finding fails its test.
+cmake --preset linux-asan
+cmake --build --preset linux-asan
+ctest --preset linux-asan -j2
+
 # The Windows suite: the mingw-w64 cross build's tests under Wine (scripts/windows-tests.sh).
 scripts/windows-tests.sh
