@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 TEST(SingleInstanceLock, OnlyOneHolderAtATime)
@@ -21,6 +24,22 @@ TEST(SingleInstanceLock, OnlyOneHolderAtATime)
     }
     app::SingleInstanceLock afterFirstEnded(path);
     EXPECT_TRUE(afterFirstEnded.tryAcquire());
+}
+
+// In a shared /tmp another user may hold a file of the lock's name; it does not lock this
+// user out. Only root can make a file of another user's.
+TEST(SingleInstanceLock, AnotherUsersFileUnderTheNameLocksNobodyOut)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "making a file of another user's needs root";
+    QTemporaryDir dir;
+    const auto path = std::filesystem::path(dir.path().toStdU16String()) / "kelvoedit.lock";
+    app::SingleInstanceLock foreign(path);
+    ASSERT_TRUE(foreign.tryAcquire());
+    ASSERT_EQ(::chown(path.c_str(), 12345, 12345), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    app::SingleInstanceLock ours(path);
+    EXPECT_TRUE(ours.tryAcquire());
 }
 
 // A second kelvoedit ends at once, silently, and leaves the first one running.
