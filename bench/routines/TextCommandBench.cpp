@@ -191,12 +191,7 @@ const bool registered = [] {
     });
     // Numbering: 100,000 items made and appended after the editor's lines.
     registerLines("N17", [](std::vector<std::u16string> lines, const StepControl&) {
-        NumberingFields fields;
-        fields.Edit1 = u"P-";
-        fields.Edit2 = u"00001";
-        fields.Edit3 = u"A";
-        fields.Edit4 = decimal(kLines);
-        fields.Edit5 = u"1";
+        const NumberingFields fields{u"P-", u"00001", u"A", decimal(kLines), u"1", Radix::Decimal};
         const auto items = NumberingRun(fields).itemsForEditor();
         placeNumberingLines(lines, items, NumberingMode::Append, 0);
         benchmark::DoNotOptimize(lines.data());
