@@ -209,6 +209,45 @@ TEST_F(KelvoCadProcessTest, PlannedPickWriteAndUndoAcrossTheProcessBoundary)
     EXPECT_EQ(text->get(u"TextString").toString(), before);
 }
 
+// The figures a benchmark reads: calls that ran (failed ones too), window-service requests,
+// and the exported-object table, which is back where it was once a client has gone.
+TEST_F(KelvoCadProcessTest, StatisticsCountWhatAClientCost)
+{
+    const auto control = connect();
+    struct Figures {
+        int64_t accesses, exported, services;
+    };
+    const auto figures = [&control] {
+        const Variant answer = control->service(u"Statistics");
+        return Figures{static_cast<int64_t>(answer.doubleAt(0)), static_cast<int64_t>(answer.doubleAt(1)),
+                       static_cast<int64_t>(answer.doubleAt(3))};
+    };
+    const Figures baseline = figures();
+
+    auto client = connect();
+    ObjectRef doc = client->rootObject()->get(u"ActiveDocument").toObject();
+    const Figures attached = figures();
+    EXPECT_GT(attached.exported, baseline.exported);
+    for (int i = 0; i < 3; ++i)
+        doc->call(u"GetVariable", {Variant(u"VIEWSIZE")});
+    EXPECT_THROW(doc->get(u"NoSuchMember"), AutomationError);
+    client->service(u"IsIconic", std::vector<Variant>{Variant(0)});
+    const Figures used = figures();
+    EXPECT_EQ(used.accesses - attached.accesses, 4);
+    EXPECT_EQ(used.services - attached.services, 1);
+
+    doc.reset();
+    client.reset();
+    Figures after = figures();
+    const QDeadlineTimer deadline(startMs);
+    while (after.exported != baseline.exported && !deadline.hasExpired()) {
+        QThread::msleep(10);
+        after = figures();
+    }
+    EXPECT_EQ(after.exported, baseline.exported);
+    EXPECT_EQ(after.accesses, used.accesses) << "reading the figures is no member access";
+}
+
 TEST_F(KelvoCadProcessTest, ASecondInstanceCannotTakeOverAServedProgId)
 {
     QProcess second;
