@@ -56,18 +56,22 @@ TEST(PeerCredentials, OnlyTheServersOwnUserIsAccepted)
     }
 }
 
-TEST(PeerCredentials, ConnectedPeerIsToldByItsUserAndAClosedDescriptorByNone)
+TEST(PeerCredentials, ConnectedPeerIsToldByItsUserAndAnythingElseByNone)
 {
     int pair[2];
     ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
     EXPECT_EQ(SocketServer::peerUid(pair[0]), std::optional<uint32_t>(::geteuid()));
     ::close(pair[0]);
     ::close(pair[1]);
-    EXPECT_EQ(SocketServer::peerUid(pair[0]), std::nullopt);
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    EXPECT_EQ(SocketServer::peerUid(pipeEnds[0]), std::nullopt) << "not a socket";
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
     EXPECT_EQ(SocketServer::peerUid(-1), std::nullopt);
 }
 
-// What a client running as `uid` gets from the server at `path` when it asks for the root
+// What a client running as `uid` gets from the server at `socketPath` when it asks for the root
 // object: the server's answer, or nothing when the server hung up without answering.
 // The client is a forked child that only makes system calls, so it is safe to fork from a
 // process that runs other threads.
