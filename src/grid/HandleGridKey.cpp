@@ -8,6 +8,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace grid {
@@ -67,15 +68,18 @@ std::vector<std::vector<std::u16string>> clipboardBlock(const std::u16string& te
     std::vector<std::vector<std::u16string>> lines;
     size_t start = 0;
     for (size_t end = text.find(u"\r\n"); end != std::u16string::npos; end = text.find(u"\r\n", start)) {
+        // The search for TABs stays inside the line: a long column without any TAB would
+        // otherwise be scanned to its end once per line.
+        const std::u16string_view line = std::u16string_view(text).substr(start, end - start);
         std::vector<std::u16string> fields;
-        size_t fieldStart = start;
+        size_t fieldStart = 0;
         for (;;) {
-            const size_t tab = text.find(u'\t', fieldStart);
-            if (tab == std::u16string::npos || tab >= end) {
-                fields.push_back(text.substr(fieldStart, end - fieldStart));
+            const size_t tab = line.find(u'\t', fieldStart);
+            if (tab == std::u16string_view::npos) {
+                fields.emplace_back(line.substr(fieldStart));
                 break;
             }
-            fields.push_back(text.substr(fieldStart, tab - fieldStart));
+            fields.emplace_back(line.substr(fieldStart, tab - fieldStart));
             fieldStart = tab + 1;
         }
         lines.push_back(std::move(fields));
