@@ -110,7 +110,9 @@ inline std::string checkNumbering(const textops::NumberingFields& fields)
     } catch (const textops::InvalidNumberError&) {
         return {};
     }
-    if (run->count() > 0) {
+    // A count beyond 32 bits is refused before any item is made; the grid asks only for
+    // as many items as it has rows.
+    if (run->count() > 0 && !run->countTooLarge()) {
         (void)run->item(0);
         (void)run->item(run->count() - 1);
     }

@@ -76,12 +76,32 @@ inline ConversationResult converse(const QString& socketPath, const std::vector<
     return result;
 }
 
-// One served session per input, so that no input sees what an earlier one did.
-inline std::string checkServerConversation(const QString& socketPath, std::string_view input)
+// The served root: forwards to the application of the session of the current input, so
+// that one server can be kept while no input sees what an earlier one did to the drawing.
+class SessionRoot : public automation::Object {
+public:
+    void startSession() { application_ = kelvocad::CadSession::create()->application(); }
+    automation::Variant get(std::u16string_view member, std::span<const automation::Variant> args) override
+    {
+        return application_->get(member, args);
+    }
+    void put(std::u16string_view member, const automation::Variant& value,
+             std::span<const automation::Variant> args) override
+    {
+        application_->put(member, value, args);
+    }
+    automation::Variant call(std::u16string_view member, std::span<const automation::Variant> args) override
+    {
+        return application_->call(member, args);
+    }
+
+private:
+    automation::ObjectRef application_;
+};
+
+inline std::string checkServerConversation(SessionRoot& root, const QString& socketPath, std::string_view input)
 {
-    automation::socket::SocketServer server(kelvocad::CadSession::create()->application());
-    QLocalServer::removeServer(socketPath);
-    server.listen(socketPath);
+    root.startSession();
     const ConversationResult first = converse(socketPath, messagesOf(input));
     if (!first.fault.empty())
         return first.fault;
@@ -91,8 +111,22 @@ inline std::string checkServerConversation(const QString& socketPath, std::strin
             return "after dropping a connection the server no longer answers" +
                    (again.fault.empty() ? std::string() : ": " + again.fault);
     }
-    server.close();
+    // Sockets of closed connections are deleted from the event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return {};
+}
+
+// A server of its own for one input, as the replaying tests use it.
+inline std::string checkServerConversation(const QString& socketPath, std::string_view input)
+{
+    const auto root = std::make_shared<SessionRoot>();
+    automation::socket::SocketServer server(root);
+    QLocalServer::removeServer(socketPath);
+    server.listen(socketPath);
+    std::string fault = checkServerConversation(*root, socketPath, input);
+    server.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return fault;
 }
 
 }  // namespace fuzzing

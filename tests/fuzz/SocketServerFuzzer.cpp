@@ -1,5 +1,5 @@
 // Sends arbitrary messages to a KelvoCAD session served in this process, then checks that
-// the server still answers. With KELVO_FUZZ_WRITE_SEEDS=<folder> it writes its seeds and
+// the server still answers. One server serves every input, each with a fresh session. With KELVO_FUZZ_WRITE_SEEDS=<folder> it writes its seeds and
 // those of socket_decode_fuzzer there instead.
 #include "SocketServerCheck.h"
 
@@ -49,8 +49,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const QString path = QDir::tempPath() + QString("/kelvo-server-fuzz-%1.sock").arg(::getpid());
+    static const auto root = std::make_shared<fuzzing::SessionRoot>();
+    static automation::socket::SocketServer* const server = [] {
+        auto* s = new automation::socket::SocketServer(root);
+        QLocalServer::removeServer(path);
+        s->listen(path);
+        return s;
+    }();
+    (void)server;
     const std::string fault =
-        fuzzing::checkServerConversation(path, std::string_view(reinterpret_cast<const char*>(data), size));
+        fuzzing::checkServerConversation(*root, path, std::string_view(reinterpret_cast<const char*>(data), size));
     if (!fault.empty()) {
         std::fprintf(stderr, "%s\n", fault.c_str());
         std::abort();
