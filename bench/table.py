@@ -10,6 +10,7 @@ left out with a note, so a program that was not built does not stop the table.
 import argparse
 import json
 import os
+import re
 import sys
 
 DASH = "–"
@@ -43,6 +44,9 @@ def e2e_rows(rows):
         gap = DASH
         if r["wall_ms"] >= 0:
             gap = number(r["longest_gap_ms"]) + " ms" + ("" if r["pumps"] else " (no pumping)")
+            end = r.get("longest_gap_end_ms")
+            if r["pumps"] and end is not None and r["longest_gap_ms"] > 250:
+                gap += f", ending at {number(end, 0)} of {number(r['wall_ms'], 0)} ms"
         per_rt = DASH
         if rt is not None and rt > 0 and r["wall_ms"] >= 0:
             per_rt = number(r["wall_ms"] * 1000 / rt) + " µs"
@@ -97,6 +101,10 @@ def gbench_rows(data, source):
                 if key in b:
                     size = f"{b[key]:,.0f} {key}"
                     break
+            else:
+                argument = re.search(r"/(\d+)(?:/|$)", name)
+                if argument:
+                    size = f"{int(argument.group(1)):,}"
             ms = b[prefix + "ms"] if phase else to_ms(b["real_time"], b.get("time_unit", "ns"))
             _, rt = counter(b, "round_trips_per", prefix)
             _, cpu = counter(b, "client_cpu_us_per", prefix)

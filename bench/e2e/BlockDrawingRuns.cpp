@@ -66,7 +66,8 @@ void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
             if (editor.lineText(n - 1).toStdU16String() != u"V" + lastIndex + u"-3")
                 return "the last line is not the last block's TAG3";
             return noMessage(edit);
-        });
+        },
+        m.wanted(name("LineEditor", "AttrWriteBack")));
 
     QStringList changed;
     for (int i = 0; i < editor.lineCount(); ++i)
@@ -98,7 +99,8 @@ void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
                 return "grid of " + std::to_string(cells.gridRowCount()) + " rows, " +
                        std::to_string(cells.gridColCount()) + " columns";
             return noMessage(edit);
-        });
+        },
+        m.wanted(name("Grid", "Update")));
 
     for (int r = 1; r < cells.gridRowCount(); ++r)
         for (int c = 1; c < cells.gridColCount(); ++c)

@@ -26,8 +26,10 @@ void settle()
 }  // namespace
 
 void Measurement::measure(CadServer* cad, const Operation& operation, const std::function<void()>& run,
-                          const std::function<std::string()>& verify)
+                          const std::function<std::string()>& verify, bool needed)
 {
+    if (!wanted(operation.name) && !needed)
+        return;
     settle();
     Row row;
     row.name = operation.name;
@@ -58,6 +60,7 @@ void Measurement::measure(CadServer* cad, const Operation& operation, const std:
     row.uiCpuMs = (ownCpuSeconds() - cpuBefore) * 1e3;
     row.wallMs = std::chrono::duration<double, std::milli>(end - start).count();
     row.longestGapMs = ticks_.longestGapMs();
+    row.longestGapEndMs = ticks_.longestGapEndMs();
     row.ticks = ticks_.ticks();
     row.uiPeakMiB = peakResidentMiB();
     if (cad) {

@@ -29,11 +29,11 @@ public:
 
     bool wanted(const std::string& name) const { return std::regex_search(name, filter_); }
 
-    // Runs `run` and, when the operation is wanted, adds its row; `verify` says what is
-    // wrong with the result (empty when nothing). cad may be null for an operation that
-    // needs no drawing host.
+    // Runs `run` when the operation is wanted (or `needed` by a later one that is) and adds
+    // the row of a wanted one; `verify` says what is wrong with the result (empty when
+    // nothing). cad may be null for an operation that needs no drawing host.
     void measure(CadServer* cad, const Operation& operation, const std::function<void()>& run,
-                 const std::function<std::string()>& verify);
+                 const std::function<std::string()>& verify, bool needed = false);
 
     // Adds the row of an operation that was not run, saying why.
     void skip(const Operation& operation, const std::string& reason);

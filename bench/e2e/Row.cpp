@@ -28,6 +28,7 @@ void writeJson(const std::vector<Row>& rows, const std::string& path)
         o["cad_cpu_ms"] = r.cadCpuMs;
         o["pumps"] = r.pumps;
         o["longest_gap_ms"] = r.longestGapMs;
+        o["longest_gap_end_ms"] = r.longestGapEndMs;
         o["ticks"] = r.ticks;
         o["ui_peak_mib"] = r.uiPeakMiB;
         o["cad_peak_mib"] = r.cadPeakMiB;

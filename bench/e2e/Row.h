@@ -21,6 +21,7 @@ struct Row {
     double cadCpuMs = -1.0;        // kelvocad's main thread
     bool pumps = false;            // the operation lets window messages through
     double longestGapMs = 0.0;     // between two processed 10 ms ticks
+    double longestGapEndMs = 0.0;  // when it ended, from the operation's start
     int ticks = 0;
     double uiPeakMiB = -1.0;
     double cadPeakMiB = -1.0;

@@ -15,6 +15,7 @@ void TickWatch::start()
 {
     ticks_ = 0;
     longestGapNs_ = 0;
+    longestGapEndNs_ = 0;
     clock_.start();
     lastNs_ = 0;
     timer_.start();
@@ -30,7 +31,10 @@ void TickWatch::stop()
 void TickWatch::tick()
 {
     const qint64 now = clock_.nsecsElapsed();
-    longestGapNs_ = std::max(longestGapNs_, now - lastNs_);
+    if (now - lastNs_ > longestGapNs_) {
+        longestGapNs_ = now - lastNs_;
+        longestGapEndNs_ = now;
+    }
     lastNs_ = now;
     ++ticks_;
 }

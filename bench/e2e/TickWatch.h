@@ -18,6 +18,8 @@ public:
     void stop();
 
     double longestGapMs() const { return static_cast<double>(longestGapNs_) * 1e-6; }
+    // When the longest gap ended, from the start; a gap ending at the stop lay at the end.
+    double longestGapEndMs() const { return static_cast<double>(longestGapEndNs_) * 1e-6; }
     int ticks() const { return ticks_; }
 
 private:
@@ -27,6 +29,7 @@ private:
     QElapsedTimer clock_;
     qint64 lastNs_ = 0;
     qint64 longestGapNs_ = 0;
+    qint64 longestGapEndNs_ = 0;
     int ticks_ = 0;
 };
 
