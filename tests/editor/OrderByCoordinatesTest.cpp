@@ -89,6 +89,18 @@ TEST(OrderByCoordinates, GridBlocksAreOrderedAndKeepEveryField)
     EXPECT_EQ(blocks[1].blkName, u"LOW");
 }
 
+TEST(OrderByCoordinates, ARecordWithoutAPointLeavesTheOrderUntouched)
+{
+    // Every key is read before anything moves, so a failure cannot leave a half-sorted list.
+    auto r = records({{u"A", 2, 0}, {u"B", 1, 0}, {u"C", 0, 0}});
+    r[2].insPt = automation::Variant();
+    for (int mode : {0, 1, 3}) {
+        SCOPED_TRACE(mode);
+        EXPECT_ANY_THROW(OrderByCoordinates(r, mode));
+        EXPECT_EQ(names(r), u"ABC");
+    }
+}
+
 // The exchange sort whose order users know, swap for swap: the oracle the fast ordering must
 // match exactly, ties included.
 std::vector<Kelvo> exchangeSorted(std::vector<Kelvo> records, int mode)
