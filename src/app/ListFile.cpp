@@ -4,6 +4,8 @@
 #include "common/CodePage.h"
 #include "common/Utf.h"
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -83,6 +85,21 @@ std::optional<ListFileContent> readListFile(const std::filesystem::path& path)
 TextEncoding writeListFile(const std::filesystem::path& path, const std::vector<std::u16string>& lines,
                            TextEncoding encoding)
 {
+    // Bytes that were no character of the file's encoding were read as U+FFFD. Writing the
+    // same list back would replace them for good, at every close, though nobody changed
+    // anything: a file that already holds exactly this list stays as it is.
+    const bool replaced = std::any_of(lines.begin(), lines.end(),
+                                      [](const std::u16string& line) { return line.find(u'\uFFFD') != line.npos; });
+    if (replaced) {
+        try {
+            const std::optional<ListFileContent> current = readListFile(path);
+            if (current && current->encoding == encoding && current->lines == lines)
+                return encoding;
+        } catch (const common::FileError&) {
+            // Not readable: writing it anew is all that is left.
+        }
+    }
+
     std::u16string text;
     for (const auto& line : lines) {
         text += line;

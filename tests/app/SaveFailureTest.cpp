@@ -72,6 +72,30 @@ TEST(ListFileSave, AllItemsAtOnceSurviveInEveryEncoding)
     }
 }
 
+TEST(ListFileSave, BytesThatAreNoCharacterSurviveWritingTheListBackUnchanged)
+{
+    // Lists written by other tools: a lead byte with no trail, an unassigned double byte,
+    // a stray continuation byte of UTF-8 in a file with a UTF-8 mark.
+    const std::string files[] = {"NAME:\x8B\x40\r\nBAD\x82\r\nSENBAN\r\n", "X\x85\x40Y\r\n",
+                                 "\xEF\xBB\xBFok\r\nbad\x80\r\n"};
+    TemporaryFolder folder;
+    const fs::path path = folder / "KelvoEdit2ATagList.txt";
+    for (size_t i = 0; i < std::size(files); ++i) {
+        SCOPED_TRACE(i);
+        writeBytes(path, files[i]);
+        const auto read = app::readListFile(path);
+        ASSERT_TRUE(read.has_value());
+        // As at every close: the items as read, in the encoding read.
+        app::writeListFile(path, read->lines, read->encoding);
+        EXPECT_EQ(readBytes(path), files[i]);
+        // A list the user changed is written, in an encoding that holds it.
+        Lines changed = read->lines;
+        changed.push_back(u"NEW");
+        app::writeListFile(path, changed, read->encoding);
+        EXPECT_EQ(app::readListFile(path)->lines, changed);
+    }
+}
+
 TEST(SettingsSave, ValueOutsideTheCodePageSurvivesASaveAndReload)
 {
     TemporaryFolder folder;
