@@ -185,6 +185,11 @@ struct Acquisition {
 
         const int rows = static_cast<int>(context.GridBlocks.size());
         ClearGridCells(grid);
+        // The cells now belong to other attributes, also when a row ends the acquisition
+        // below: an undo record of the grid before would put its old text into a cell that
+        // "更新" then writes to an attribute it never came from.
+        context.FUndoCells.Clear();
+        context.sgUndoCnt = 0;
         bool completed = false;
         {
             grid.beginUpdate();
@@ -205,8 +210,6 @@ struct Acquisition {
         if (!completed)
             return;
         AutoFitColumns(grid, columnMargin);
-        context.FUndoCells.Clear();
-        context.sgUndoCnt = 0;
         host.setSpeedButton11Enabled(true);
     }
 
