@@ -252,10 +252,14 @@ TEST(SaveKilledMidWrite, TheFileHoldsOneWholeVersion)
                 app::writeListFile(path, i % 2 == 0 ? first : second, TextEncoding::Ansi);
         }
         // Kill the writer as soon as a write is seen in progress.
-        while (entriesOf(folder.path()) == before)
-            std::this_thread::yield();
-        ::kill(child, SIGKILL);
         int status = 0;
+        bool ended = false;
+        while (entriesOf(folder.path()) == before && !ended) {
+            ended = ::waitpid(child, &status, WNOHANG) == child;
+            std::this_thread::yield();
+        }
+        ASSERT_FALSE(ended) << "the writer ended by itself";
+        ::kill(child, SIGKILL);
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
         const std::string now = readBytes(path);
