@@ -66,6 +66,86 @@ int writeBack(CadServer& cad, const std::vector<std::u16string>& handles, const 
     return written;
 }
 
+int align(CadServer& cad, const std::vector<std::u16string>& handles, double pitch)
+{
+    Connection c(cad);
+    int placed = 0;
+    for (size_t i = 0; i < handles.size(); ++i) {
+        const ObjectRef entity = c.document->call(u"HandleToObject", {Variant(handles[i])}).toObject();
+        entity->put(u"InsertionPoint", Variant::point(0.0, -pitch * static_cast<double>(i)));
+        entity->get(u"TextString");
+        entity->call(u"Update");
+        ++placed;
+    }
+    return placed;
+}
+
+int batchUpdate(CadServer& cad, const std::vector<std::u16string>& handles, const std::u16string& suffix)
+{
+    Connection c(cad);
+    int written = 0;
+    for (const auto& handle : handles) {
+        const ObjectRef entity = c.document->call(u"HandleToObject", {Variant(handle)}).toObject();
+        entity->put(u"TextString", Variant(u"W" + suffix));
+        entity->call(u"Update");
+        entity->get(u"InsertionPoint");
+        ++written;
+    }
+    return written;
+}
+
+int attributeAcquisition(CadServer& cad, const std::vector<std::u16string>& handles, const std::u16string& tag)
+{
+    Connection c(cad);
+    const ObjectRef set = c.newSet();
+    cad.planPick(handles);
+    set->call(u"SelectOnScreen", {Variant::int16Array({0, 2, 66}),
+                                  Variant::variantArray({Variant(u"INSERT"), Variant(u"*"), Variant(int16_t{1})})});
+    const int32_t n = set->get(u"Count").toInt();
+    int read = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const ObjectRef block = set->call(u"Item", {Variant(i)}).toObject();
+        for (const Variant& element : block->call(u"GetAttributes").elements()) {
+            const ObjectRef attribute = element.toObject();
+            if (attribute->get(u"TagString").toString() != tag)
+                continue;
+            attribute->get(u"TextString");
+            attribute->get(u"Handle");
+            attribute->get(u"Alignment");
+            block->get(u"Layer");
+            block->get(u"InsertionPoint");
+            ++read;
+        }
+    }
+    set->call(u"Delete");
+    return read;
+}
+
+std::vector<std::u16string> attributeHandles(CadServer& cad, const std::vector<std::u16string>& blockHandles)
+{
+    Connection c(cad);
+    std::vector<std::u16string> attributes;
+    for (const auto& handle : blockHandles) {
+        const ObjectRef block = c.document->call(u"HandleToObject", {Variant(handle)}).toObject();
+        for (const Variant& element : block->call(u"GetAttributes").elements())
+            attributes.push_back(element.toObject()->get(u"Handle").toString());
+    }
+    return attributes;
+}
+
+int gridUpdate(CadServer& cad, const std::vector<std::u16string>& attributes, const std::u16string& suffix)
+{
+    Connection c(cad);
+    int written = 0;
+    for (const auto& handle : attributes) {
+        const ObjectRef attribute = c.document->call(u"HandleToObject", {Variant(handle)}).toObject();
+        attribute->put(u"TextString", Variant(u"A" + suffix));
+        attribute->call(u"Update");
+        ++written;
+    }
+    return written;
+}
+
 int search(CadServer& cad, const std::u16string& pattern)
 {
     Connection c(cad);

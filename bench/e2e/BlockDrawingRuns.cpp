@@ -35,7 +35,8 @@ void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
     const auto name = [n](const char* group, const char* operation) { return rowName(group, operation, n); };
     const std::vector<std::string> names = {name("LineEditor", "AttrAcquisition"), name("LineEditor", "AttrWriteBack"),
                                             name("Grid", "Acquisition"), name("Grid", "Update"),
-                                            name("Anchor", "GridAcquisition")};
+                                            name("Anchor", "GridAcquisition"), name("Anchor", "AttrAcquisition"),
+                                            name("Anchor", "GridUpdate")};
     if (std::none_of(names.begin(), names.end(), [&m](const std::string& s) { return m.wanted(s); }))
         return;
 
@@ -124,6 +125,27 @@ void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
                false},
         [&] { anchorCells = anchor::gridAcquisition(cad, drawing.handles); },
         [&]() -> std::string {
+            if (anchorCells != n * kTagsPerBlock)
+                return "cells " + std::to_string(anchorCells);
+            return {};
+        });
+    m.measure(
+        &cad, {name("Anchor", "AttrAcquisition"), "Anchor: ATTR acquisition calls", "anchor", n, "block", false},
+        [&] { anchorCells = anchor::attributeAcquisition(cad, drawing.handles, u"TAG3"); },
+        [&]() -> std::string {
+            if (anchorCells != n)
+                return "values " + std::to_string(anchorCells);
+            return {};
+        });
+    std::vector<std::u16string> attributes;
+    if (writes && m.wanted(name("Anchor", "GridUpdate")))
+        attributes = anchor::attributeHandles(cad, drawing.handles);
+    measureChange(
+        m, writes, &cad, {name("Anchor", "GridUpdate"), "Anchor: attribute grid update calls", "anchor", n, "block", false},
+        [&] { anchorCells = anchor::gridUpdate(cad, attributes, u"c"); },
+        [&]() -> std::string {
+            if (attributeOf(document, last, kTagsPerBlock - 1) != u"Ac")
+                return "not written";
             if (anchorCells != n * kTagsPerBlock)
                 return "cells " + std::to_string(anchorCells);
             return {};

@@ -35,7 +35,8 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
     const std::vector<std::string> names = {
         name("LineEditor", "TextAcquisition"), name("LineEditor", "WriteBack"), name("LineEditor", "Align"),
         name("LineEditor", "TextAcquisitionOrdered"), name("Search", "SearchAndSort"), name("Search", "BatchUpdate"),
-        name("Anchor", "TextAcquisition"), name("Anchor", "WriteBack"), name("Anchor", "Search")};
+        name("Anchor", "TextAcquisition"), name("Anchor", "WriteBack"), name("Anchor", "Search"),
+        name("Anchor", "Align"), name("Anchor", "BatchUpdate")};
     if (std::none_of(names.begin(), names.end(), [&m](const std::string& s) { return m.wanted(s); }))
         return;
 
@@ -168,6 +169,22 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
     m.measure(
         &cad, {name("Anchor", "Search"), "Anchor: search calls", "anchor", n, "hit", false},
         [&] { anchorCount = anchor::search(cad, u"W-*"); }, [&] { return countCheck("hits", anchorCount, n); });
+    measureChange(
+        m, writes, &cad, {name("Anchor", "Align"), "Anchor: Align calls", "anchor", n, "TEXT", false},
+        [&] { anchorCount = anchor::align(cad, drawing.handles, 5.0); },
+        [&]() -> std::string {
+            if (std::abs(insertionPointOf(document, last).second + 5.0 * (n - 1)) > 1e-6)
+                return "not placed";
+            return countCheck("TEXTs", anchorCount, n);
+        });
+    measureChange(
+        m, writes, &cad, {name("Anchor", "BatchUpdate"), "Anchor: search batch update calls", "anchor", n, "hit", false},
+        [&] { anchorCount = anchor::batchUpdate(cad, drawing.handles, u"b"); },
+        [&]() -> std::string {
+            if (textOf(document, last) != u"Wb")
+                return "not written";
+            return countCheck("hits", anchorCount, n);
+        });
 }
 
 }  // namespace bench::e2e
