@@ -48,6 +48,11 @@ struct Case {
     const char* name;
 };
 
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class HostProcessKilled : public ::testing::TestWithParam<Case> {
 protected:
     e2e::KelvoCadProcess cad;
