@@ -3,6 +3,7 @@
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/model/SelectionFilter.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,6 +26,12 @@ constexpr double smallestViewHeight = 1e-3;
 constexpr double largestViewHeight = 1e7;
 // A left press and release closer than this is a click, further apart a window.
 constexpr int dragThreshold = 4;
+// A repaint after a change of the drawing waits at least this long, and four times as long as
+// the last rebuild of the picture took, so a stream of changes from a client spends at most
+// a fifth of its time rebuilding however large the drawing. A regen or a view change repaints
+// at once.
+constexpr qint64 shortestChangeRepaintMs = 50;
+constexpr qint64 longestChangeRepaintMs = 1000;
 
 }  // namespace
 
@@ -37,6 +44,8 @@ DrawingView::DrawingView(std::shared_ptr<CadSession> session, QWidget* parent)
     setAutoFillBackground(false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
+    changeRepaint_.setSingleShot(true);
+    connect(&changeRepaint_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     session_->setEventListener([this](SessionEvent event) { onSessionEvent(event); });
 }
 
@@ -55,7 +64,10 @@ const DrawingShapes& DrawingView::shapes()
 {
     const Drawing& drawing = session_->drawing();
     if (shapesDirty_ || shapesDrawing_ != &drawing || shapesRevision_ != drawing.revision()) {
+        QElapsedTimer building;
+        building.start();
         shapes_.build(drawing, layout_);
+        lastBuildMs_ = building.elapsed();
         shapesDrawing_ = &drawing;
         shapesRevision_ = drawing.revision();
         shapesDirty_ = false;
@@ -65,11 +77,17 @@ const DrawingShapes& DrawingView::shapes()
 
 void DrawingView::onSessionEvent(SessionEvent event)
 {
-    if (event != SessionEvent::ViewChanged)
-        shapesDirty_ = true;
     // Whatever was drawn over the view belongs to the picture it was drawn on.
     clearMarker();
-    update();
+    if (event != SessionEvent::ViewChanged)
+        shapesDirty_ = true;
+    if (event == SessionEvent::ViewChanged || event == SessionEvent::Regen) {
+        changeRepaint_.stop();
+        update();
+    } else if (!changeRepaint_.isActive()) {
+        changeRepaint_.start(
+            static_cast<int>(std::clamp(4 * lastBuildMs_, shortestChangeRepaintMs, longestChangeRepaintMs)));
+    }
     emit sessionEvent(event);
 }
 

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QPoint>
 #include <QPolygon>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -92,6 +93,10 @@ private:
     const Drawing* shapesDrawing_ = nullptr;
     uint64_t shapesRevision_ = 0;
     bool shapesDirty_ = true;
+    // Changes of the drawing repaint through this timer, so a client writing entity after
+    // entity is not followed by a rebuild of the whole picture after each one.
+    QTimer changeRepaint_;
+    qint64 lastBuildMs_ = 0;
 
     bool picking_ = false;
     bool pickCancelled_ = false;
