@@ -2,7 +2,10 @@
 
 #include "grid/TUndoCell.h"
 
+#include <cstddef>
+#include <deque>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace grid {
@@ -27,7 +30,7 @@ public:
     void Clear();
 
     const TUndoCell& Items(int X) const { return GetItem(X); }
-    int Count() const { return static_cast<int>(FList.size()); }
+    int Count() const { return static_cast<int>(FList.size() - FHoles); }
     // Greatest number of records kept per grid; 0 or less keeps them all.
     int UndoLevels() const { return FUndoLevels; }
     void setUndoLevels(int levels) { FUndoLevels = levels; }
@@ -38,7 +41,19 @@ private:
     TUndoCell* FirstItem(const CellGrid& aGrid) const;
     int DropOldest(const CellGrid& aGrid);
 
-    std::vector<std::unique_ptr<TUndoCell>> FList;
+    // Empties slot `position` of the list; the grid's own index must already be updated.
+    std::unique_ptr<TUndoCell> takeAt(std::size_t position);
+    void squeeze() const;
+
+    // All records in the order they were added. A record taken out of the middle (an undo in
+    // one grid while another grid recorded later, or a dropped oldest record) leaves an empty
+    // slot; the slots are squeezed out once they outnumber the records, or before a read by
+    // position, so that Add and Undo never walk the whole list.
+    mutable std::vector<std::unique_ptr<TUndoCell>> FList;
+    mutable std::size_t FHoles = 0;
+    // Per grid, the list positions of its records in list order: the back is its newest
+    // record, the front its oldest, and the level of each is its place here.
+    mutable std::unordered_map<const CellGrid*, std::deque<std::size_t>> FPositions;
     int FUndoLevels = 0;
 };
 

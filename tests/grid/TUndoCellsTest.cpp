@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -175,6 +178,177 @@ TEST(TUndoCells, ClearForgetsEveryGrid)
     EXPECT_EQ(one.cellText(1, 1), u"x");
     EXPECT_EQ(undo.Add(one, 1, 1).UndoLevel(), 0);
     EXPECT_THROW(undo.Items(1), std::out_of_range);
+}
+
+// The plain algorithm the stack must behave like: one list, and every lookup of a grid's
+// newest or oldest record scans it from the front.
+class ReferenceUndo {
+public:
+    struct Record {
+        int grid;
+        std::u16string text;
+        int x, y, level;
+    };
+
+    const Record& add(int grid, const CellGrid& cells, int col, int row)
+    {
+        int level = 0;
+        if (const Record* top = topItem(grid)) {
+            level = top->level + 1;
+            if (limit > 0 && level > limit - 1)
+                level = dropOldest(grid);
+        }
+        list.push_back({grid, cells.cellText(col, row), col, row, level});
+        return list.back();
+    }
+
+    void undo(int grid, CellGrid& cells)
+    {
+        const Record* top = topItem(grid);
+        if (!top)
+            return;
+        const Record record = *top;
+        list.erase(list.begin() + (top - list.data()));
+        if (!cells.contains(record.x, record.y))
+            return;
+        cells.setCellText(record.x, record.y, record.text);
+        if (cells.Col() != record.x)
+            cells.setCol(record.x);
+        if (cells.Row() != record.y)
+            cells.setRow(record.y);
+    }
+
+    std::vector<Record> list;
+    int limit = 0;
+
+private:
+    const Record* topItem(int grid) const
+    {
+        const Record* top = nullptr;
+        for (const auto& record : list)
+            if (record.grid == grid && (!top || record.level > top->level))
+                top = &record;
+        return top;
+    }
+
+    int dropOldest(int grid)
+    {
+        const auto first = std::find_if(list.begin(), list.end(), [grid](const Record& r) { return r.grid == grid; });
+        if (first == list.end())
+            return 0;
+        list.erase(first);
+        int level = 0;
+        for (auto& record : list)
+            if (record.grid == grid)
+                record.level = level++;
+        return level;
+    }
+};
+
+constexpr int kGrids = 3;
+
+// The stack and the reference each work on their own copy of the same grids.
+struct Worlds {
+    std::array<FakeCellGrid, kGrids> real;
+    std::array<FakeCellGrid, kGrids> model;
+    TUndoCells undo;
+    ReferenceUndo reference;
+
+    int gridIndex(const CellGrid* grid) const
+    {
+        for (int g = 0; g < kGrids; ++g)
+            if (grid == &real[static_cast<size_t>(g)])
+                return g;
+        return -1;
+    }
+};
+
+testing::AssertionResult sameRecord(const Worlds& w, const TUndoCell& got, const ReferenceUndo::Record& want)
+{
+    if (w.gridIndex(got.Grid()) != want.grid || got.Text() != want.text || got.X() != want.x || got.Y() != want.y
+        || got.UndoLevel() != want.level)
+        return testing::AssertionFailure()
+               << "record of grid " << w.gridIndex(got.Grid()) << " at (" << got.X() << ", " << got.Y() << ") level "
+               << got.UndoLevel() << ", expected grid " << want.grid << " at (" << want.x << ", " << want.y
+               << ") level " << want.level;
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult sameState(const Worlds& w, bool readRecords)
+{
+    if (w.undo.Count() != static_cast<int>(w.reference.list.size()))
+        return testing::AssertionFailure() << "count " << w.undo.Count() << ", expected " << w.reference.list.size();
+    for (int i = 0; readRecords && i < w.undo.Count(); ++i)
+        if (auto same = sameRecord(w, w.undo.Items(i), w.reference.list[static_cast<size_t>(i)]); !same)
+            return same << " at position " << i;
+    for (size_t g = 0; g < kGrids; ++g) {
+        const FakeCellGrid& got = w.real[g];
+        const FakeCellGrid& want = w.model[g];
+        if (got.RowCount() != want.RowCount() || got.Col() != want.Col() || got.Row() != want.Row()
+            || got.moves != want.moves)
+            return testing::AssertionFailure() << "grid " << g << " current cell or moves differ";
+        for (int row = 0; row < got.RowCount(); ++row)
+            for (int col = 0; col < got.ColCount(); ++col)
+                if (got.cellText(col, row) != want.cellText(col, row))
+                    return testing::AssertionFailure() << "grid " << g << " cell (" << col << ", " << row << ") differs";
+    }
+    return testing::AssertionSuccess();
+}
+
+// Random runs over interleaved grids: records, undos, clears, limit changes (lowering one
+// below a grid's record count included) and grids shrinking under their records.
+TEST(TUndoCells, BehavesLikeThePlainAlgorithmOnRandomRuns)
+{
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        std::mt19937 random(seed);
+        const auto below = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        Worlds w;
+        const int grids = 2 + static_cast<int>(seed % 2);
+        const bool limited = seed % 3 == 0;
+        int stamp = 0;
+        for (int step = 0; step < 1500; ++step) {
+            const int g = below(grids);
+            FakeCellGrid& real = w.real[static_cast<size_t>(g)];
+            FakeCellGrid& model = w.model[static_cast<size_t>(g)];
+            const int op = below(200);
+            std::string what;
+            if (op < 110) {
+                // Cells just beyond the edge too, as a paste records them.
+                const int col = below(real.ColCount() + 1);
+                const int row = below(real.RowCount() + 1);
+                const TUndoCell& added = w.undo.Add(real, col, row);
+                const auto& expected = w.reference.add(g, model, col, row);
+                ASSERT_TRUE(sameRecord(w, added, expected)) << "step " << step << ": add";
+                const std::u16string text = u"t" + std::u16string(1, static_cast<char16_t>(u'A' + stamp++ % 26));
+                real.setCellText(col, row, text);
+                model.setCellText(col, row, text);
+                what = "add";
+            } else if (op < 180) {
+                w.undo.Undo(real);
+                w.reference.undo(g, model);
+                what = "undo";
+            } else if (op < 181) {
+                w.undo.Clear();
+                w.reference.list.clear();
+                what = "clear";
+            } else if (op < 189) {
+                const int limit = limited ? below(6) - 1 : 0;
+                w.undo.setUndoLevels(limit);
+                w.reference.limit = limit;
+                what = "limit";
+            } else {
+                const int rows = 2 + below(5);
+                real.setRowCount(rows);
+                model.setRowCount(rows);
+                what = "rows";
+            }
+            // Reading records by position is left out of most steps, so that the stack also
+            // meets long runs of adds and undos with no such read in between.
+            ASSERT_TRUE(sameState(w, below(10) == 0)) << "step " << step << ": " << what;
+        }
+        ASSERT_TRUE(sameState(w, true)) << "at the end";
+    }
 }
 
 // The group protocol: a command records n cells and sets the count to n; Ctrl+Z takes the
