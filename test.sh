@@ -6,6 +6,8 @@ cd "$(dirname "$0")"
 kelvo_require_packages "${KELVO_BUILD_PACKAGES[@]}"
 
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/kelvo-ccache}"
+# Paths below the checkout are hashed relative to it, so a fresh clone elsewhere reuses the cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 cmake --preset linux-debug
 cmake --build --preset linux-debug
 ctest --preset linux-debug -j2
