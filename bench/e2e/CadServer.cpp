@@ -3,10 +3,6 @@
 #include "automation/Variant.h"
 #include "automation/socket/SocketClient.h"
 
-#include <QDeadlineTimer>
-
-#include <chrono>
-
 namespace bench::e2e {
 
 using automation::Variant;
@@ -18,51 +14,20 @@ constexpr int startMs = 300000;
 
 }  // namespace
 
-CadServer::CadServer(QString drawingFile) : drawingFile_(std::move(drawingFile))
-{
-    directory_.emplace(std::filesystem::path(runtime_.path().toStdString()) / "objects");
-}
+CadServer::CadServer(QString drawingFile) : process_(std::move(drawingFile), startMs) {}
 
 CadServer::~CadServer()
 {
+    // The connection goes before the program, which then stops without a client left.
     document_.reset();
     control_.reset();
-    if (process_.state() != QProcess::NotRunning) {
-        process_.terminate();
-        if (!process_.waitForFinished(60000))
-            process_.kill();
-        process_.waitForFinished(60000);
-    }
 }
 
 bool CadServer::start()
 {
-    if (!runtime_.isValid()) {
-        error_ = "no temporary directory";
+    if (!process_.start())
         return false;
-    }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("KELVOEDIT_RUNTIME_DIR"), QString::fromStdString(directory_->path().string()));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process_.setProcessEnvironment(environment);
-    process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start(QStringLiteral(KELVOCAD_EXECUTABLE),
-                   {QStringLiteral("--progid"), QString::fromUtf16(progId), drawingFile_});
-    if (!process_.waitForStarted(startMs)) {
-        error_ = "kelvocad did not start";
-        return false;
-    }
-    QByteArray out;
-    const QDeadlineTimer deadline(startMs);
-    while (!out.contains("serving") && !deadline.hasExpired() && process_.state() == QProcess::Running) {
-        process_.waitForReadyRead(200);
-        out += process_.readAllStandardOutput();
-    }
-    if (!out.contains("serving")) {
-        error_ = "kelvocad does not serve: " + out.toStdString() + process_.readAllStandardError().toStdString();
-        return false;
-    }
-    control_ = automation::socket::SocketClient::connect(directory_->socketPath(progId), std::chrono::milliseconds(20));
+    control_ = process_.connect();
     document_ = control_->rootObject()->get(u"ActiveDocument").toObject();
     return true;
 }

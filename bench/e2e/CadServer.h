@@ -2,10 +2,9 @@
 
 #include "automation/Object.h"
 #include "automation/socket/RunningObjectDirectory.h"
+#include "e2e/KelvoCadProcess.h"
 
-#include <QProcess>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <memory>
@@ -27,12 +26,11 @@ struct ServerStatistics {
     int64_t windowServiceRequests = 0;
 };
 
-// A kelvocad program serving one drawing file under a ProgID of its own, in a
-// running-object directory nobody else uses, on the offscreen platform, with one
+// A kelvocad program serving one drawing file (see e2e::KelvoCadProcess), with one
 // connection of the benchmark's own beside kelvoedit's.
 class CadServer {
 public:
-    static constexpr char16_t progId[] = u"KelvoEditBench.Application";
+    static constexpr const char16_t* progId = ::e2e::KelvoCadProcess::progId;
 
     explicit CadServer(QString drawingFile);
     ~CadServer();
@@ -41,9 +39,9 @@ public:
 
     // Starts the program and waits until it serves; false with the reason in error().
     bool start();
-    const std::string& error() const { return error_; }
+    const std::string& error() const { return process_.error(); }
     pid_t pid() const { return static_cast<pid_t>(process_.processId()); }
-    const automation::socket::RunningObjectDirectory& directory() const { return *directory_; }
+    const automation::socket::RunningObjectDirectory& directory() const { return process_.directory(); }
 
     ServerStatistics statistics();
     // The next pick in the drawing host answers these handles.
@@ -52,11 +50,7 @@ public:
     automation::Object& document() { return *document_; }
 
 private:
-    QString drawingFile_;
-    QTemporaryDir runtime_;
-    std::optional<automation::socket::RunningObjectDirectory> directory_;
-    QProcess process_;
-    std::string error_;
+    ::e2e::KelvoCadProcess process_;
     std::shared_ptr<automation::socket::SocketClient> control_;
     automation::ObjectRef document_;
 };

@@ -13,14 +13,8 @@ namespace e2e {
 using automation::ObjectRef;
 using automation::Variant;
 
-namespace {
-
-// Generous bounds for a program starting and stopping on a busy machine.
-constexpr int startMs = 60000;
-
-}  // namespace
-
-KelvoCadProcess::KelvoCadProcess()
+KelvoCadProcess::KelvoCadProcess(QString drawingFile, int startMs)
+    : drawingFile_(std::move(drawingFile)), startMs_(startMs)
 {
     directory_.emplace(std::filesystem::path(runtime_.path().toStdString()) / "objects");
 }
@@ -29,9 +23,9 @@ KelvoCadProcess::~KelvoCadProcess()
 {
     if (process_.state() != QProcess::NotRunning) {
         process_.terminate();
-        if (!process_.waitForFinished(startMs))
+        if (!process_.waitForFinished(startMs_))
             process_.kill();
-        process_.waitForFinished(startMs);
+        process_.waitForFinished(startMs_);
     }
 }
 
@@ -46,14 +40,17 @@ bool KelvoCadProcess::start()
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::SeparateChannels);
-    process_.start(QStringLiteral(KELVOCAD_EXECUTABLE), {QStringLiteral("--progid"), QString::fromUtf16(progId)});
-    if (!process_.waitForStarted(startMs)) {
+    QStringList arguments{QStringLiteral("--progid"), QString::fromUtf16(progId)};
+    if (!drawingFile_.isEmpty())
+        arguments << drawingFile_;
+    process_.start(QStringLiteral(KELVOCAD_EXECUTABLE), arguments);
+    if (!process_.waitForStarted(startMs_)) {
         error_ = "kelvocad did not start";
         return false;
     }
     // The program says when it serves.
     QByteArray out;
-    const QDeadlineTimer deadline(startMs);
+    const QDeadlineTimer deadline(startMs_);
     while (!out.contains("serving") && !deadline.hasExpired() && process_.state() == QProcess::Running) {
         process_.waitForReadyRead(200);
         out += process_.readAllStandardOutput();

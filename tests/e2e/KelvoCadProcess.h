@@ -4,6 +4,7 @@
 #include "automation/socket/RunningObjectDirectory.h"
 
 #include <QProcess>
+#include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -17,14 +18,17 @@ class SocketClient;
 
 namespace e2e {
 
-// A kelvocad program of the test's own: its sample drawing, served under a test ProgID in a
-// running-object directory nobody else uses, on the offscreen platform.
+// A kelvocad program of the caller's own: its sample drawing or the drawing of a file, served
+// under a test ProgID in a running-object directory nobody else uses, on the offscreen platform.
 class KelvoCadProcess {
 public:
     static constexpr char16_t progId[] = u"KelvoEditE2E.Application";
 
-    KelvoCadProcess();
+    // startMs bounds both the start (reading the drawing included) and the stop.
+    explicit KelvoCadProcess(QString drawingFile = {}, int startMs = 60000);
     ~KelvoCadProcess();
+    KelvoCadProcess(const KelvoCadProcess&) = delete;
+    KelvoCadProcess& operator=(const KelvoCadProcess&) = delete;
 
     // Starts the program and waits until it serves; false with the reason in error().
     bool start();
@@ -39,6 +43,8 @@ public:
     std::shared_ptr<automation::socket::SocketClient> connect() const;
 
 private:
+    QString drawingFile_;
+    int startMs_;
     QTemporaryDir runtime_;
     std::optional<automation::socket::RunningObjectDirectory> directory_;
     QProcess process_;
