@@ -30,7 +30,7 @@ void chooseItem(QComboBox& combo, const QString& item)
 
 }  // namespace
 
-void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
+void runBlockDrawing(Measurement& m, const QString& folder, int n)
 {
     const auto name = [n](const char* group, const char* operation) { return rowName(group, operation, n); };
     const std::vector<std::string> names = {name("LineEditor", "AttrAcquisition"), name("LineEditor", "AttrWriteBack"),
@@ -74,8 +74,8 @@ void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
     for (int i = 0; i < editor.lineCount(); ++i)
         changed << editor.lineText(i) + QStringLiteral("-A");
     loadEditor(edit, changed);
-    measureChange(
-        m, writes, &cad, {name("LineEditor", "AttrWriteBack"), "Line editor: write-back of every attribute line (SpeedButton2)",
+    m.measure(
+        &cad, {name("LineEditor", "AttrWriteBack"), "Line editor: write-back of every attribute line (SpeedButton2)",
                "kelvoedit", n, "block", true},
         [&] { ui.SpeedButton2->click(); },
         [&]() -> std::string {
@@ -106,8 +106,8 @@ void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
     for (int r = 1; r < cells.gridRowCount(); ++r)
         for (int c = 1; c < cells.gridColCount(); ++c)
             cells.setCellText(c, r, cells.cellText(c, r) + QStringLiteral("G"));
-    measureChange(
-        m, writes, &cad, {name("Grid", "Update"), "Attribute grid: update of every cell (SpeedButton11)", "kelvoedit", n, "block",
+    m.measure(
+        &cad, {name("Grid", "Update"), "Attribute grid: update of every cell (SpeedButton11)", "kelvoedit", n, "block",
                false},
         [&] { ui.SpeedButton11->click(); },
         [&]() -> std::string {
@@ -138,10 +138,10 @@ void runBlockDrawing(Measurement& m, const QString& folder, int n, bool writes)
             return {};
         });
     std::vector<std::u16string> attributes;
-    if (writes && m.wanted(name("Anchor", "GridUpdate")))
+    if (m.wanted(name("Anchor", "GridUpdate")))
         attributes = anchor::attributeHandles(cad, drawing.handles);
-    measureChange(
-        m, writes, &cad, {name("Anchor", "GridUpdate"), "Anchor: attribute grid update calls", "anchor", n, "block", false},
+    m.measure(
+        &cad, {name("Anchor", "GridUpdate"), "Anchor: attribute grid update calls", "anchor", n, "block", false},
         [&] { anchorCells = anchor::gridUpdate(cad, attributes, u"c"); },
         [&]() -> std::string {
             if (attributeOf(document, last, kTagsPerBlock - 1) != u"Ac")

@@ -88,20 +88,4 @@ void Measurement::measure(CadServer* cad, const Operation& operation, const std:
                  static_cast<long long>(row.roundTrips), row.check.empty() ? "" : " — ", row.check.c_str());
 }
 
-void Measurement::skip(const Operation& operation, const std::string& reason)
-{
-    if (!wanted(operation.name))
-        return;
-    Row row;
-    row.name = operation.name;
-    row.title = operation.title;
-    row.client = operation.client;
-    row.entities = operation.entities;
-    row.unit = operation.unit;
-    row.pumps = operation.pumps;
-    row.wallMs = -1.0;
-    row.check = "not run: " + reason;
-    rows_.push_back(row);
-}
-
 }  // namespace bench::e2e

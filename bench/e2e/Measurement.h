@@ -35,9 +35,6 @@ public:
     void measure(CadServer* cad, const Operation& operation, const std::function<void()>& run,
                  const std::function<std::string()>& verify, bool needed = false);
 
-    // Adds the row of an operation that was not run, saying why.
-    void skip(const Operation& operation, const std::string& reason);
-
 private:
     std::regex filter_;
     std::vector<Row>& rows_;

@@ -23,16 +23,6 @@ inline std::string utf8(const std::u16string& text)
     return QString::fromStdU16String(text).toStdString();
 }
 
-// An operation that changes the drawing: measured when `writes`, else listed as not run.
-inline void measureChange(Measurement& m, bool writes, CadServer* cad, const Operation& operation,
-                          const std::function<void()>& run, const std::function<std::string()>& verify)
-{
-    if (writes)
-        m.measure(cad, operation, run, verify);
-    else
-        m.skip(operation, kWritesSkipped);
-}
-
 // Empty when no message box was shown, else the first one's text.
 std::string noMessage(const KelvoEditWindow& edit);
 // The editor's lines joined by line feeds.

@@ -29,7 +29,7 @@ std::string countCheck(const char* what, int64_t got, int64_t expected)
 
 }  // namespace
 
-void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, bool writes)
+void runTextDrawing(Measurement& m, const QString& folder, int n)
 {
     const auto name = [n](const char* group, const char* operation) { return rowName(group, operation, n); };
     const std::vector<std::string> names = {
@@ -73,8 +73,8 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
     for (int i = 0; i < editor.lineCount(); ++i)
         changed << editor.lineText(i) + QStringLiteral("-E");
     loadEditor(edit, changed);
-    measureChange(
-        m, writes, &cad, {name("LineEditor", "WriteBack"), "Line editor: write-back of every line (SpeedButton2)", "kelvoedit", n,
+    m.measure(
+        &cad, {name("LineEditor", "WriteBack"), "Line editor: write-back of every line (SpeedButton2)", "kelvoedit", n,
                "TEXT", true},
         [&] { ui.SpeedButton2->click(); },
         [&]() -> std::string {
@@ -84,8 +84,8 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
         });
 
     const bool alignEnabled = ui.SpeedButton6->isEnabled();
-    measureChange(
-        m, writes, &cad, {name("LineEditor", "Align"), "Line editor: Align (SpeedButton6)", "kelvoedit", n, "TEXT", false},
+    m.measure(
+        &cad, {name("LineEditor", "Align"), "Line editor: Align (SpeedButton6)", "kelvoedit", n, "TEXT", false},
         [&] { ui.SpeedButton6->click(); },
         [&]() -> std::string {
             if (!alignEnabled)
@@ -100,19 +100,17 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
             return noMessage(edit);
         });
 
-    if (ordered) {
-        ui.CheckBox1->setChecked(true);
-        cad.planPick(drawing.handles);
-        m.measure(
-            &cad, {name("LineEditor", "TextAcquisitionOrdered"),
-                   "Line editor: TEXT acquisition, ordered by coordinates (SpeedButton1)", "kelvoedit", n, "TEXT", true},
-            [&] { ui.SpeedButton1->click(); },
-            [&] {
-                const auto check = countCheck("lines", editor.lineCount(), n);
-                return check.empty() ? noMessage(edit) : check;
-            });
-        ui.CheckBox1->setChecked(false);
-    }
+    ui.CheckBox1->setChecked(true);
+    cad.planPick(drawing.handles);
+    m.measure(
+        &cad, {name("LineEditor", "TextAcquisitionOrdered"),
+               "Line editor: TEXT acquisition, ordered by coordinates (SpeedButton1)", "kelvoedit", n, "TEXT", true},
+        [&] { ui.SpeedButton1->click(); },
+        [&] {
+            const auto check = countCheck("lines", editor.lineCount(), n);
+            return check.empty() ? noMessage(edit) : check;
+        });
+    ui.CheckBox1->setChecked(false);
 
     // The search page: every TEXT is a hit, and the hits come sorted.
     ui.PageControl1->setCurrentIndex(2);
@@ -137,8 +135,8 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
     QCoreApplication::processEvents();
     const bool updateEnabled = ui.SpeedButton15->isEnabled();
     edit.messages.shown.clear();
-    measureChange(
-        m, writes, &cad, {name("Search", "BatchUpdate"), "Search: batch update of every row (SpeedButton15)", "kelvoedit", n, "hit",
+    m.measure(
+        &cad, {name("Search", "BatchUpdate"), "Search: batch update of every row (SpeedButton15)", "kelvoedit", n, "hit",
                false},
         [&] { ui.SpeedButton15->click(); },
         [&]() -> std::string {
@@ -158,8 +156,8 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
         &cad, {name("Anchor", "TextAcquisition"), "Anchor: TEXT acquisition calls", "anchor", n, "TEXT", false},
         [&] { anchorCount = anchor::textAcquisition(cad, drawing.handles); },
         [&] { return countCheck("TEXTs", anchorCount, n); });
-    measureChange(
-        m, writes, &cad, {name("Anchor", "WriteBack"), "Anchor: write-back calls", "anchor", n, "TEXT", false},
+    m.measure(
+        &cad, {name("Anchor", "WriteBack"), "Anchor: write-back calls", "anchor", n, "TEXT", false},
         [&] { anchorCount = anchor::writeBack(cad, drawing.handles, u"a"); },
         [&]() -> std::string {
             if (!textOf(document, last).ends_with(u"a"))
@@ -169,16 +167,16 @@ void runTextDrawing(Measurement& m, const QString& folder, int n, bool ordered, 
     m.measure(
         &cad, {name("Anchor", "Search"), "Anchor: search calls", "anchor", n, "hit", false},
         [&] { anchorCount = anchor::search(cad, u"W-*"); }, [&] { return countCheck("hits", anchorCount, n); });
-    measureChange(
-        m, writes, &cad, {name("Anchor", "Align"), "Anchor: Align calls", "anchor", n, "TEXT", false},
+    m.measure(
+        &cad, {name("Anchor", "Align"), "Anchor: Align calls", "anchor", n, "TEXT", false},
         [&] { anchorCount = anchor::align(cad, drawing.handles, 5.0); },
         [&]() -> std::string {
             if (std::abs(insertionPointOf(document, last).second + 5.0 * (n - 1)) > 1e-6)
                 return "not placed";
             return countCheck("TEXTs", anchorCount, n);
         });
-    measureChange(
-        m, writes, &cad, {name("Anchor", "BatchUpdate"), "Anchor: search batch update calls", "anchor", n, "hit", false},
+    m.measure(
+        &cad, {name("Anchor", "BatchUpdate"), "Anchor: search batch update calls", "anchor", n, "hit", false},
         [&] { anchorCount = anchor::batchUpdate(cad, drawing.handles, u"b"); },
         [&]() -> std::string {
             if (textOf(document, last) != u"Wb")

@@ -1,13 +1,10 @@
 // The end-to-end benchmark: kelvoedit's main window on the offscreen platform drives a real
 // kelvocad process serving generated drawings, through the same handlers a click runs.
 //
-//   e2e_bench [--quick] [--benchmark_filter=REGEX] [--json=FILE] [--ordered-100k] [--all-writes]
+//   e2e_bench [--quick] [--benchmark_filter=REGEX] [--json=FILE]
 //
 // --quick leaves out the 100,000 sizes; the filter is matched against the row names
 // (e2e/<Group>/<Operation>/<size>); --json writes the rows for bench/table.py as well.
-// Operations that change the drawing run at 1,000 TEXTs and 200 blocks only, unless
-// --all-writes: kelvocad's view makes each change cost time in proportion to the drawing.
-// The acquisition ordered by coordinates runs up to 10,000 TEXTs unless --ordered-100k.
 #include "Measurement.h"
 #include "Row.h"
 #include "Runs.h"
@@ -24,18 +21,12 @@
 int main(int argc, char** argv)
 {
     bool quick = false;
-    bool ordered100k = false;
-    bool allWrites = false;
     std::string filter = ".";
     std::string json;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--quick") {
             quick = true;
-        } else if (argument == "--all-writes") {
-            allWrites = true;
-        } else if (argument == "--ordered-100k") {
-            ordered100k = true;
         } else if (argument.rfind("--benchmark_filter=", 0) == 0) {
             filter = argument.substr(std::strlen("--benchmark_filter="));
         } else if (argument.rfind("--json=", 0) == 0) {
@@ -57,9 +48,9 @@ int main(int argc, char** argv)
     }
     const std::vector<int> textSizes = quick ? std::vector<int>{1'000, 10'000} : std::vector<int>{1'000, 10'000, 100'000};
     for (const int n : textSizes)
-        bench::e2e::runTextDrawing(measurement, folder.path(), n, n <= 10'000 || ordered100k, n <= 1'000 || allWrites);
+        bench::e2e::runTextDrawing(measurement, folder.path(), n);
     for (const int n : {200, 2'000})
-        bench::e2e::runBlockDrawing(measurement, folder.path(), n, n <= 200 || allWrites);
+        bench::e2e::runBlockDrawing(measurement, folder.path(), n);
     bench::e2e::runTextCommands(measurement, quick ? 10'000 : 100'000);
 
     bench::e2e::printMarkdown(rows);
