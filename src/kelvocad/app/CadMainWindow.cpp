@@ -219,7 +219,10 @@ bool CadMainWindow::undoLastStep()
         return false;
     // The session tells the view to redraw. Nothing may unwind through the event loop.
     try {
-        return session_->undoLastStep();
+        const bool undone = session_->undoLastStep();
+        if (undone)
+            view_->showChangesNow();
+        return undone;
     } catch (const std::exception& error) {
         QMessageBox::warning(this, windowTitle(), tr("元に戻せませんでした: %1").arg(QString::fromUtf8(error.what())));
         return false;

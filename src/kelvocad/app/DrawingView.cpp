@@ -28,10 +28,10 @@ constexpr double largestViewHeight = 1e7;
 constexpr int dragThreshold = 4;
 // A repaint after a change of the drawing waits at least this long, and four times as long as
 // the last rebuild of the picture took, so a stream of changes from a client spends at most
-// a fifth of its time rebuilding however large the drawing. A regen or a view change repaints
-// at once.
+// a fifth of its time rebuilding however large the drawing. A regen, a view change, another
+// drawing and the user's own undo repaint at once.
 constexpr qint64 shortestChangeRepaintMs = 50;
-constexpr qint64 longestChangeRepaintMs = 1000;
+constexpr qint64 longestChangeRepaintMs = 30000;
 
 }  // namespace
 
@@ -81,14 +81,19 @@ void DrawingView::onSessionEvent(SessionEvent event)
     clearMarker();
     if (event != SessionEvent::ViewChanged)
         shapesDirty_ = true;
-    if (event == SessionEvent::ViewChanged || event == SessionEvent::Regen) {
-        changeRepaint_.stop();
-        update();
+    if (event == SessionEvent::ViewChanged || event == SessionEvent::Regen || &session_->drawing() != shapesDrawing_) {
+        showChangesNow();
     } else if (!changeRepaint_.isActive()) {
         changeRepaint_.start(
             static_cast<int>(std::clamp(4 * lastBuildMs_, shortestChangeRepaintMs, longestChangeRepaintMs)));
     }
     emit sessionEvent(event);
+}
+
+void DrawingView::showChangesNow()
+{
+    changeRepaint_.stop();
+    update();
 }
 
 // --- picking ---------------------------------------------------------------------------

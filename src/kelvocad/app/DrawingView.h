@@ -56,6 +56,9 @@ public:
     void clearMarker();
     bool hasMarker() const noexcept { return !marker_.isEmpty(); }
 
+    // Repaints at the next turn of the event loop instead of when a stream of changes pauses.
+    void showChangesNow();
+
     // Fits the whole drawing into the view.
     void zoomExtents();
 
