@@ -613,7 +613,7 @@ protected:
     }
 };
 
-TEST_P(FaultMatrix, HandledAsPrescribedNothingLostAndTheWindowAnswers)
+TEST_P(FaultMatrix, EndsAsItShouldNothingLostAndTheWindowAnswers)
 {
     const auto [op, fault] = GetParam();
     prepare(op);
