@@ -1,6 +1,6 @@
 #include "editor/OrderByCoordinates.h"
 
-#include "editor/ExchangeSortOrder.h"
+#include "common/ExchangeSortOrder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,9 +36,9 @@ void orderRecords(std::vector<Record>& records, int mode)
     const auto isFixed = [&](size_t i) { return std::isnan(keys[i]); };
     std::vector<size_t> order;
     if (mode == 0)
-        order = exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] < keys[b]; }, isFixed);
+        order = common::exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] < keys[b]; }, isFixed);
     else  // Y grows upward, so the top comes first.
-        order = exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] > keys[b]; }, isFixed);
+        order = common::exchangeSortOrder(n, [&](size_t a, size_t b) { return keys[a] > keys[b]; }, isFixed);
     // Moved along the permutation's cycles, each record once, without a second array of them.
     std::vector<bool> placed(n, false);
     for (size_t start = 0; start < n; ++start) {

@@ -2,7 +2,7 @@
 
 #include "grid/CellGrid.h"
 
-#include "editor/ExchangeSortOrder.h"
+#include "common/ExchangeSortOrder.h"
 
 #include <cmath>
 #include <optional>
@@ -84,10 +84,10 @@ void SortGridRows(CellGrid& grid, int keyA, int keyB, SortOrder order, const Loc
         keys.push_back(sortKey(grid, row, keyA, keyB, order, parseNumber));
     std::vector<size_t> moved;
     if (order == SortOrder::Text) {
-        moved = editor::exchangeSortOrder(
+        moved = common::exchangeSortOrder(
             count, [&](size_t a, size_t b) { return keys[a].text < keys[b].text; }, [](size_t) { return false; });
     } else {
-        moved = editor::exchangeSortOrder(
+        moved = common::exchangeSortOrder(
             count, [&](size_t a, size_t b) { return keys[a].number < keys[b].number; },
             [&](size_t i) { return std::isnan(keys[i].number); });
     }

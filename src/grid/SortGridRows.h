@@ -19,7 +19,7 @@ enum class SortOrder {
 // Sorts the data rows 1..last ascending by the text of column keyA followed by that of
 // column keyB (-1 leaves a column out). Whole rows move, every column and the cell objects
 // included. Rows with equal keys end in the order an exchange sort leaves them (see
-// editor/ExchangeSortOrder.h), which is what users see. parseNumber is needed for
+// common/ExchangeSortOrder.h), which is what users see. parseNumber is needed for
 // SortOrder::Numeric only.
 void SortGridRows(CellGrid& grid, int keyA, int keyB, SortOrder order, const LocaleNumberParser& parseNumber = {});
 

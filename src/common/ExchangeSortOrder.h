@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-namespace editor {
+namespace common {
 
 // The orderings users know put their items in the order of this exchange sort:
 //
@@ -131,4 +131,4 @@ std::vector<std::size_t> exchangeSortOrder(std::size_t n, Before before, IsFixed
     return result;
 }
 
-}  // namespace editor
+}  // namespace common
