@@ -1,5 +1,7 @@
-# Cross-compiles the Qt-free targets for 64-bit Windows with mingw-w64 (posix threads),
-# statically linked so that the programs run under Wine without extra DLLs.
+# Cross-compiles for 64-bit Windows with mingw-w64 (posix threads). Without Qt the programs
+# link the compiler's runtime statically, so they run under Wine without extra DLLs; the Qt
+# programs and Qt itself (KELVO_MINGW_STATIC_RUNTIME=OFF) share its DLLs instead, so the
+# whole process has one C++ runtime.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -10,7 +12,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+if(NOT DEFINED KELVO_MINGW_STATIC_RUNTIME OR KELVO_MINGW_STATIC_RUNTIME)
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+endif()
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 
 # Modules that only the cross build needs (GoogleTest built from its sources).
