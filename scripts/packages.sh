@@ -22,9 +22,10 @@ KELVO_BUILD_PACKAGES=(
     xvfb xauth fonts-noto-cjk
 )
 
-# What the Windows suite needs: the cross compiler, GoogleTest's sources, Wine, a virtual
-# display and the Japanese locale's sources.
+# What the Windows suite needs: the cross compilers, GoogleTest's sources, Wine, a virtual
+# display, the Japanese locale's sources and a converter for its screenshot (Qt for mingw
+# brings its own list: scripts/build-qt-mingw.sh).
 KELVO_WINDOWS_PACKAGES=(
-    cmake ninja-build ccache g++-mingw-w64-x86-64-posix
-    googletest wine wine64 xvfb xauth locales
+    cmake ninja-build ccache g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+    googletest wine wine64 xvfb xauth locales imagemagick
 )

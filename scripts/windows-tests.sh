@@ -1,37 +1,24 @@
 #!/usr/bin/env bash
-# The Windows suite: cross-compiles the Qt-free targets with mingw-w64 and runs their tests
-# under Wine, on a virtual display, with a Japanese locale (code page 932).
+# The Windows suite: builds Qt for mingw-w64 (once; scripts/build-qt-mingw.sh keeps it in a
+# cache), cross-compiles every Windows target with it - kelvoedit.exe and kelvocad.exe among
+# them - and runs the tests under Wine, on a virtual display, with a Japanese locale (code
+# page 932).
 #
 #   scripts/windows-tests.sh [ctest arguments...]
 #
 # KELVO_SKIP_WINDOWS=1 skips it for quick local runs; CI (CI=true) never skips.
 # KELVO_WINDOWS_BUILD_DIR chooses the build folder (default: the windows-mingw preset's).
-# KELVO_BUILD_LOCK names a lock file that the build step takes (flock) on shared machines.
+# KELVO_BUILD_LOCK names a lock file that the build steps take (flock) on shared machines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 
 if [ "${KELVO_SKIP_WINDOWS:-0}" = 1 ] && [ "${CI:-}" != true ]; then
     echo "Windows suite skipped (KELVO_SKIP_WINDOWS=1)"
     exit 0
 fi
 
-. scripts/packages.sh
-kelvo_require_packages "${KELVO_WINDOWS_PACKAGES[@]}"
-
-build=${KELVO_WINDOWS_BUILD_DIR:-$root/build/windows-mingw}
-export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/kelvo-ccache}"
-if [ -n "${KELVO_WINDOWS_BUILD_DIR:-}" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release -DKELVO_BUILD_UI=OFF -DKELVO_BUILD_TESTS=ON >/dev/null
-else
-    cmake --preset windows-mingw >/dev/null
-fi
-if [ -n "${KELVO_BUILD_LOCK:-}" ]; then
-    flock "$KELVO_BUILD_LOCK" cmake --build "$build" -j2
-else
-    cmake --build "$build" -j2
-fi
+build=$(scripts/build-windows.sh | tail -n 1)
+KELVO_QT_MINGW=$(scripts/build-qt-mingw.sh | tail -n 1)
 
 # Everything Wine keeps lives in the build tree: its prefix and the Japanese locale.
 export WINEPREFIX="$build/wine/prefix"
@@ -39,6 +26,13 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LOCPATH="$build/wine/locale"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# The Qt programs and tests find Qt's DLLs and the compiler's runtime on Wine's path (bin/
+# has its own copies, for the programs as a user runs them).
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+WINEPATH="$(winpath "$KELVO_QT_MINGW/bin");$(winpath "$build/bin")"
+export WINEPATH
+QT_PLUGIN_PATH="$(winpath "$KELVO_QT_MINGW/plugins")"
+export QT_PLUGIN_PATH
 if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
     mkdir -p "$LOCPATH"
     localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8"
@@ -63,6 +57,12 @@ wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 # The DXF round trips need the host's Python oracle: a Linux suite only.
 ctest --test-dir "$build" --output-on-failure -E '^kelvocad_dxf_tests$' "$@"
+result=$?
+# What kelvoedit.exe looked like under Wine, for a person to look at.
+if [ -f "$build/bin/kelvoedit-windows.bmp" ] && command -v convert >/dev/null; then
+    convert "$build/bin/kelvoedit-windows.bmp" "$build/kelvoedit-windows.png" && echo "Screenshot: $build/kelvoedit-windows.png"
+fi
+exit $result
 INNER
 chmod +x "$build/wine/run-suite.sh"
 xvfb-run -a -s "-screen 0 1280x1024x24" "$build/wine/run-suite.sh" "$build" "$@"

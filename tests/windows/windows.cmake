@@ -25,3 +25,12 @@ if(TARGET kelvo_com AND TARGET kelvocad-com)
   set_target_properties(windows_com_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(windows_com_tests kelvocad-com)
 endif()
+
+# kelvoedit.exe and kelvocad.exe as a user runs them, from a folder of their own with the Qt
+# DLLs, over COM, driven by mouse and keyboard.
+if(TARGET kelvo_windows_deploy)
+  kelvo_add_test(windows_program_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/WindowsProgramsTest.cpp LIBS kelvo_com)
+  set_target_properties(windows_program_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(windows_program_tests kelvo_windows_deploy)
+endif()
+

@@ -33,7 +33,11 @@ void CadAutomationHost::serve(const automation::socket::RunningObjectDirectory& 
                 const auto current = picker.lock();
                 return current && current->isPicking();
             });
-            services_->install(*server);
+            WindowServiceHandlers* services = services_.get();
+            for (const auto& name : WindowServiceHandlers::names())
+                server->setServiceHandler(name, [services, name](std::span<const automation::Variant> args) {
+                    return services->handle(name, args);
+                });
             installStatistics(*server);
             server->serve(directory, progId.toStdU16String());
             servers_.push_back(std::move(server));

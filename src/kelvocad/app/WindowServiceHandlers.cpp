@@ -2,7 +2,6 @@
 
 #include "automation/AutomationError.h"
 #include "automation/Object.h"
-#include "automation/socket/SocketServer.h"
 #include "kelvocad/app/CadMainWindow.h"
 #include "kelvocad/app/DrawingView.h"
 #include "kelvocad/app/WindowPicker.h"
@@ -40,16 +39,9 @@ const std::vector<std::u16string>& WindowServiceHandlers::names()
     static const std::vector<std::u16string> all = {u"IsIconic",     u"Restore",          u"OpenIcon",
                                                     u"BringToFront", u"SetForegroundWindow", u"IsForeground",
                                                     u"ForegroundWindow", u"Escape",        u"PickInProgress",
-                                                    u"NextPickReturns", u"NextPickIsCancelled", u"Undo",
+                                                    u"NextPickReturns", u"NextPickIsCancelled", u"PendingPicks", u"Undo",
                                                     u"DrawMarker"};
     return all;
-}
-
-void WindowServiceHandlers::install(automation::socket::SocketServer& server)
-{
-    for (const auto& name : names()) {
-        server.setServiceHandler(name, [this, name](std::span<const Variant> args) { return handle(name, args); });
-    }
 }
 
 Variant WindowServiceHandlers::handle(std::u16string_view name, std::span<const Variant> args)
@@ -78,6 +70,8 @@ Variant WindowServiceHandlers::handle(std::u16string_view name, std::span<const 
         window_->picker()->plannedPicks().nextPickIsCancelled();
         return Variant(static_cast<int32_t>(window_->picker()->plannedPicks().pendingPicks()));
     }
+    if (is(u"PendingPicks"))
+        return Variant(static_cast<int32_t>(window_->picker()->plannedPicks().pendingPicks()));
     if (is(u"Undo"))
         return Variant(window_->undoLastStep());
     if (is(u"DrawMarker"))

@@ -9,10 +9,6 @@
 #include <string>
 #include <vector>
 
-namespace automation::socket {
-class SocketServer;
-}
-
 namespace kelvocad {
 
 class CadMainWindow;
@@ -34,6 +30,7 @@ class CadMainWindow;
 //                                        handle strings, possibly empty) so that it does not
 //                                        wait for the user; the number of planned picks
 //   NextPickIsCancelled()     -> int    plans the next SelectOnScreen to be cancelled
+//   PendingPicks()            -> int    planned picks not yet taken by a SelectOnScreen
 //   Undo()                    -> bool   what Ctrl+Z does: undoes the last undo group; false
 //                                        when there was nothing to undo or a pick is running
 //   DrawMarker(window, points, penWidth, colour, xorMode) -> bool
@@ -45,10 +42,7 @@ class WindowServiceHandlers {
 public:
     explicit WindowServiceHandlers(CadMainWindow* window);
 
-    // Registers every handler with the server under its names.
-    void install(automation::socket::SocketServer& server);
-
-    // The handlers themselves, callable without a connection.
+    // The handlers, by name; a transport registers each of names() with its server.
     automation::Variant handle(std::u16string_view name, std::span<const automation::Variant> args);
 
     static const std::vector<std::u16string>& names();

@@ -1,8 +1,7 @@
 // kelvocad: the drawing host. Shows a drawing and serves its Automation object model to
-// KelvoEdit over the per-user running-object directory.
+// KelvoEdit: over the per-user running-object directory on Linux, over COM in the running
+// object table on Windows.
 #include "automation/AutomationError.h"
-#include "automation/socket/RunningObjectDirectory.h"
-#include "kelvocad/app/CadAutomationHost.h"
 #include "kelvocad/app/CadCommandLine.h"
 #include "kelvocad/app/CadDocument.h"
 #include "kelvocad/app/CadMainWindow.h"
@@ -10,14 +9,29 @@
 #include "kelvocad/objects/CadSession.h"
 
 #include <QApplication>
+
+#include <cstdio>
+#include <exception>
+
+#ifdef _WIN32
+#include "kelvocad/app/ComCadHost.h"
+
+#include <QMessageBox>
+
+#include <objbase.h>
+#else
+#include "automation/socket/RunningObjectDirectory.h"
+#include "kelvocad/app/CadAutomationHost.h"
+
 #include <QSocketNotifier>
 
 #include <csignal>
-#include <cstdio>
-#include <exception>
 #include <unistd.h>
+#endif
 
 namespace {
+
+#ifndef _WIN32
 
 int signalPipe[2] = {-1, -1};
 
@@ -42,16 +56,26 @@ void quitOnTerminationSignals(QApplication& app)
     std::signal(SIGTERM, onTerminationSignal);
     std::signal(SIGINT, onTerminationSignal);
 }
+#endif
 
 void printError(const QString& text)
 {
     std::fprintf(stderr, "kelvocad: %s\n", text.toLocal8Bit().constData());
+#ifdef _WIN32
+    // A Windows program started from Explorer has no console to read this from.
+    if (QApplication::instance())
+        QMessageBox::critical(nullptr, QStringLiteral("KelvoCAD"), text);
+#endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Automation calls arrive on this thread's single-threaded apartment.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KelvoCAD"));
 
@@ -80,6 +104,27 @@ int main(int argc, char** argv)
     // Start with the whole drawing in sight; clients read the view from the session.
     window.view()->zoomExtents();
 
+#ifdef _WIN32
+    int result = 0;
+    {
+        kelvocad::ComCadHost host(session, &window);
+        QStringList skipped;
+        const QStringList served = host.serve(options.progIds, &skipped);
+        for (const QString& reason : skipped)
+            std::fprintf(stderr, "kelvocad: not serving %s\n", reason.toUtf8().constData());
+        if (served.isEmpty()) {
+            printError(QStringLiteral("No ProgID could be served:\n") + skipped.join(QLatin1Char('\n')));
+            return 1;
+        }
+        for (const QString& progId : served)
+            std::fprintf(stdout, "kelvocad: serving %s\n", progId.toUtf8().constData());
+        std::fflush(stdout);
+        result = QApplication::exec();
+        host.close();
+    }
+    CoUninitialize();
+    return result;
+#else
     kelvocad::CadAutomationHost host(session, &window);
     try {
         host.serve(automation::socket::RunningObjectDirectory::userDefault(), options.progIds);
@@ -95,4 +140,5 @@ int main(int argc, char** argv)
     const int result = QApplication::exec();
     host.close();
     return result;
+#endif
 }

@@ -22,7 +22,7 @@ TestControlObject::TestControlObject(std::shared_ptr<CadSession> session, const 
 {
 }
 
-Variant TestControlObject::get(std::u16string_view member, std::span<const Variant>)
+Variant TestControlObject::get(std::u16string_view member, std::span<const Variant> args)
 {
     if (memberNameEquals(member, u"RoundTrips"))
         return Variant::variantArray({Variant(static_cast<int32_t>(counters_.getIdsOfNames.load())),
@@ -34,6 +34,15 @@ Variant TestControlObject::get(std::u16string_view member, std::span<const Varia
         for (const ModelEntity& entity : session_->drawing().entities())
             if (const auto* text = std::get_if<TextEntity>(&entity))
                 handles.emplace_back(text->handle);
+        return Variant::variantArray(std::move(handles));
+    }
+    if (memberNameEquals(member, u"BlockHandles")) {
+        // The references of the block named by the argument, or of every block.
+        const std::u16string name = args.empty() ? std::u16string() : args[0].toString();
+        std::vector<Variant> handles;
+        for (const ModelEntity& entity : session_->drawing().entities())
+            if (const auto* block = std::get_if<BlockReference>(&entity); block && (name.empty() || block->name == name))
+                handles.emplace_back(block->handle);
         return Variant::variantArray(std::move(handles));
     }
     throw AutomationError(hr::UnknownName, u"unknown member " + std::u16string(member));

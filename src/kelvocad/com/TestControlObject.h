@@ -13,8 +13,8 @@ namespace kelvocad {
 class CadSession;
 
 // What a test drives kelvocad-com with, beside the object model: planned picks, the drawing's
-// TEXT handles, the counts of calls that reached the server and of the objects it has out,
-// and the end of the server. Served as its own running object.
+// TEXT and block reference handles, the counts of calls that reached the server and of the
+// objects it has out, and the end of the server. Served as its own running object.
 class TestControlObject final : public automation::Object {
 public:
     TestControlObject(std::shared_ptr<CadSession> session, const automation::com::CallCounters& counters);
