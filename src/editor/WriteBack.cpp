@@ -196,9 +196,11 @@ int EffectiveLineCount(const LineEditorHost& host)
 bool FindTemplateEntity(automation::Object& document, const std::vector<Kelvo>& TextEntities,
                         ObjectRef& templateEntity)
 {
+    bool anyHandle = false;
     for (auto record = TextEntities.rbegin(); record != TextEntities.rend(); ++record) {
         if (record->sHnd.empty())
             continue;
+        anyHandle = true;
         try {
             templateEntity = document.call(u"HandleToObject", {Variant(record->sHnd)}).toObject();
             return true;
@@ -206,7 +208,8 @@ bool FindTemplateEntity(automation::Object& document, const std::vector<Kelvo>& 
             // Erased meanwhile: an older text still makes a good template.
         }
     }
-    return templateEntity != nullptr;
+    // With no handle left, the template held can only be a TEXT this run has deleted since.
+    return anyHandle && templateEntity != nullptr;
 }
 
 void SpeedButton2Click(LineEditorContext& context)

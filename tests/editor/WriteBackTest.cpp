@@ -167,6 +167,22 @@ TEST_F(WriteBack, ZeroPitchStopsAddingWithTheMessage)
     expectOneUndoRestores(before);
 }
 
+TEST_F(WriteBack, AddingEndsQuietlyWhenThePassDeletedEveryText)
+{
+    acquireColumn({u"A", u"B"});
+    host.lines = {u"", u"B"};
+    writeBack();
+    ASSERT_TRUE(arrays.TextEntities[0].sHnd.empty()) << "A deleted; its line keeps the place";
+
+    host.edit2 = u"-10";
+    host.lines = {u"", u"", u"N"};  // B blanked too: no TEXT is left to copy for N
+    writeBack();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(textStrings().empty());
+    EXPECT_EQ(drawing().journal().markDepth(), 0);
+    EXPECT_EQ(arrays.TextEntities.size(), 3u);
+}
+
 TEST_F(WriteBack, AttributeModeWritesValuesOnly)
 {
     kelvocad::BlockReference reference;
