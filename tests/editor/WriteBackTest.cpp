@@ -167,6 +167,52 @@ TEST_F(WriteBack, ZeroPitchStopsAddingWithTheMessage)
     expectOneUndoRestores(before);
 }
 
+TEST_F(WriteBack, LinesRefusedForAZeroPitchLandOnThePitchSetAfterwards)
+{
+    struct Case {
+        const char* title;
+        int alignment;
+        std::vector<std::u16string> appended;
+        std::vector<double> ys;  // of the new TEXTs
+    };
+    const Case cases[] = {
+        {"two lines", 0, {u"N1", u"N2"}, {95, 90}},
+        {"aligned texts, blank in the middle", 1, {u"N1", u"", u"N3"}, {95, 85}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        session->replaceDrawing(std::make_shared<kelvocad::Drawing>());
+        handles.clear();
+        acquireColumn({u"A"}, c.alignment);
+        host.edit1 = u"0";
+        host.edit2 = u"0";
+        host.lines.insert(host.lines.end(), c.appended.begin(), c.appended.end());
+        writeBack();
+        ASSERT_EQ(host.messages, std::vector<std::u16string>{kZeroPitchAdd});
+        host.messages.clear();
+
+        host.edit2 = u"-5";
+        writeBack();
+        EXPECT_TRUE(host.messages.empty());
+        ASSERT_EQ(arrays.TextEntities.size(), 1 + c.appended.size());
+        std::vector<double> ys;
+        for (size_t j = 1; j < arrays.TextEntities.size(); ++j) {
+            const auto& record = arrays.TextEntities[j];
+            if (c.appended[j - 1].empty()) {
+                EXPECT_TRUE(record.sHnd.empty());
+                continue;
+            }
+            ASSERT_FALSE(record.sHnd.empty());
+            const auto& made = text(record.sHnd);
+            EXPECT_EQ(made.string, c.appended[j - 1]);
+            EXPECT_EQ(made.alignment, c.alignment);
+            EXPECT_EQ(placeOf(record.sHnd).x, c.alignment == 0 ? 10.0 : 15.0);
+            ys.push_back(placeOf(record.sHnd).y);
+        }
+        EXPECT_EQ(ys, c.ys);
+    }
+}
+
 TEST_F(WriteBack, AddingEndsQuietlyWhenThePassDeletedEveryText)
 {
     acquireColumn({u"A", u"B"});
