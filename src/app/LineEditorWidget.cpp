@@ -63,7 +63,9 @@ LineEditorWidget::LineEditorWidget(QWidget* parent) : QPlainTextEdit(parent), gu
 
 int LineEditorWidget::lineCount() const
 {
-    return document()->isEmpty() ? 0 : blockCount();
+    if (document()->isEmpty())
+        return oneEmptyLine_ ? 1 : 0;
+    return blockCount();
 }
 
 QString LineEditorWidget::lineText(int index) const
@@ -84,13 +86,21 @@ void LineEditorWidget::loadText(const QString& text)
     setPlainText(text);
     setUpdatesEnabled(true);
     loading_ = false;
+    oneEmptyLine_ = false;
     caretBlock_ = QTextCursor(document());
+}
+
+void LineEditorWidget::loadLines(const QStringList& lines)
+{
+    loadText(lines.join(u'\n'));
+    oneEmptyLine_ = lines.size() == 1 && lines.front().isEmpty();
 }
 
 void LineEditorWidget::markEdited(int position, int added)
 {
     if (loading_)
         return;
+    oneEmptyLine_ = false;
     QTextBlock block = document()->findBlock(position);
     const QTextBlock last = document()->findBlock(position + added);
     while (block.isValid()) {

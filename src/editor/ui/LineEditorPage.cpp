@@ -293,7 +293,7 @@ void LineEditorPage::replaceLines(const std::vector<std::u16string>& lines)
     all.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::u16string& line : lines)
         all << qt(line);
-    SynEdit1.loadText(all.join(u'\n'));
+    SynEdit1.loadLines(all);
 }
 
 void LineEditorPage::caretToStart()
