@@ -179,6 +179,23 @@ TEST_F(LineEditorPageTest, TextButtonLoadsThePickedTextsAndProposesThePitchInThe
     }
 }
 
+TEST_F(LineEditorPageTest, ThePitchIsShownWithoutGroupSeparators)
+{
+    const PitchFormatCase cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("1234.50"), QStringLiteral("-1234.50")},
+        {QLocale(QLocale::German, QLocale::Germany), QStringLiteral("1234,50"), QStringLiteral("-1234,50")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        QLocale::setDefault(c.locale);
+        session->scriptedPicker()->nextPickReturns({addText(u"A", 0, 2469), addText(u"B", 1234.5, 1234.5)});
+        ui->SpeedButton1->click();
+        EXPECT_EQ(ui->Edit1->text(), c.dX);
+        EXPECT_EQ(ui->Edit2->text(), c.dY);
+        EXPECT_EQ(ui->Edit2->palette().color(QPalette::Text), QColor(0, 0, 0)) << "read back as the same number";
+    }
+}
+
 TEST_F(LineEditorPageTest, OneTextShowsAZeroPitchInRedWithItsMessage)
 {
     session->scriptedPicker()->nextPickReturns({addText(u"A", 0, 0)});
