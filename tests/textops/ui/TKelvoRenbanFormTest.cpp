@@ -183,6 +183,24 @@ TEST_F(TKelvoRenbanFormTest, RunsIntoTheEditor)
     }
 }
 
+TEST_F(TKelvoRenbanFormTest, PreviewRefusesWhatTheEditorRefusesButNotTheGrid)
+{
+    const QString refusal = QStringLiteral("作成数 2000000 は多すぎます。一度に作成できるのは 1000000 行までです。");
+    QString forEditor, forGrid;
+    trigger("N17", &renban(), [&, this] {
+        fill({"SpeedButton1", "W", "1", "", "1", "2000000"});
+        forEditor = preview();
+        renban().reject();
+    });
+    trigger("N31", &renban(), [&, this] {
+        forGrid = preview();
+        renban().reject();
+    });
+    EXPECT_EQ(forEditor, refusal);
+    EXPECT_EQ(forGrid, QStringLiteral("[ W1 ] ～ [ W2000000 ]")) << "the grid takes what its rows hold";
+    EXPECT_EQ(preview(), refusal) << "back to the editor when the grid's dialog closes";
+}
+
 TEST_F(TKelvoRenbanFormTest, ZeroCountAddsNothingAndCloses)
 {
     setLines({"a"});
