@@ -250,6 +250,7 @@ void SpeedButton2Click(LineEditorContext& context)
 
     ChangeBatch batch(host, *document);
     bool completed = false;
+    bool failed = false;
     try {
         batch.begin();
         if (!records.empty()) {
@@ -265,12 +266,20 @@ void SpeedButton2Click(LineEditorContext& context)
         batch.finish();
     } catch (const std::exception&) {
         batch.fail(u"エラーのため、更新を中止しました．");
+        failed = true;
     }
     if (!context.fields.ATTmode)
         resizeToLines(records, EffectiveLineCount(host), completed, readPitch(host));
     host.setLabel2Visible(false);
     host.setSpeedButton3Visible(true);
-    document->call(u"Regen", {Variant(int32_t{0})});
+    try {
+        document->call(u"Regen", {Variant(int32_t{0})});
+    } catch (const automation::AutomationError&) {
+        // The user has just been told the write-back failed; a CAD application that is gone
+        // fails the Regen too, and a second box would only repeat it.
+        if (!failed)
+            throw;
+    }
 }
 
 }  // namespace editor

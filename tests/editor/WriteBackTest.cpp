@@ -353,6 +353,24 @@ TEST_F(WriteBack, ErrorMidPassClosesTheUndoGroupAndEndsTheRun)
     expectOneUndoRestores(before);
 }
 
+TEST_F(WriteBack, AFailedRunShowsOneBoxEvenWhenTheRegenFailsToo)
+{
+    acquireColumn({u"A"});
+    host.lines = {u"A2"};
+    session->faults().failMember(FaultInjector::MemberFailure::of(u"StartUndoMark"));
+    session->faults().failMember(FaultInjector::MemberFailure::of(u"Regen"));
+    EXPECT_NO_THROW(writeBack());
+    EXPECT_EQ(host.messages, std::vector<std::u16string>{kError});
+
+    // After a run that went well, a failing Regen is an error of its own.
+    session->faults().clear();
+    session->faults().failMember(FaultInjector::MemberFailure::of(u"Regen"));
+    host.messages.clear();
+    EXPECT_THROW(writeBack(), automation::AutomationError);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(textStrings(), std::vector<std::u16string>{u"A2"});
+}
+
 TEST_F(WriteBack, WithoutRecordsNoUndoGroupAndOneEmptyRecordPerLine)
 {
     host.lines = {u"x", u"", u"y", u" "};

@@ -414,11 +414,9 @@ protected:
             return {};
         case Op::WriteBack:
         case Op::CtrlEnterWriteBack:
-            if (fault == Fault::BatchMemberFails)
+            // On a host that is gone the view cannot be regenerated either; that adds no box.
+            if (fault == Fault::BatchMemberFails || killed)
                 return {kWriteBackFailed};
-            // The undo group cannot be closed on a host that is gone, nor the view regenerated.
-            if (killed)
-                return {kWriteBackFailed, kAnyError};
             return {};
         case Op::Align:
         case Op::AlignEdit2Enter:
