@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace app {
 
 class LineEditorWidget::Gutter : public QWidget {
@@ -94,6 +96,38 @@ void LineEditorWidget::loadLines(const QStringList& lines)
 {
     loadText(lines.join(u'\n'));
     oneEmptyLine_ = lines.size() == 1 && lines.front().isEmpty();
+}
+
+void LineEditorWidget::insertLines(int at, const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return;
+    const int count = lineCount();
+    at = std::clamp(at, 0, count);
+    const QString joined = lines.join(u'\n');
+    QTextCursor cursor(document());
+    int displacedState = -1;
+    loading_ = true;
+    cursor.beginEditBlock();
+    if (count == 0) {
+        cursor.insertText(joined);
+    } else if (at >= count) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(u'\n' + joined);
+    } else {
+        const QTextBlock block = document()->findBlockByNumber(at);
+        displacedState = block.userState();
+        cursor.setPosition(block.position());
+        cursor.insertText(joined + u'\n');
+    }
+    cursor.endEditBlock();
+    loading_ = false;
+    oneEmptyLine_ = false;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+        document()->findBlockByNumber(at + i).setUserState(-1);
+    // The line that was at `at` now follows the inserted ones, edited or not as before.
+    if (at < count)
+        document()->findBlockByNumber(at + static_cast<int>(lines.size())).setUserState(displacedState);
 }
 
 void LineEditorWidget::markEdited(int position, int added)

@@ -41,6 +41,10 @@ public:
     void loadText(const QString& text);
     // The same with the text given as lines, so that one empty line is a line.
     void loadLines(const QStringList& lines);
+    // Inserts lines the program made above line `at`, or after the last line when `at` is the
+    // line count, as one step of the editor's undo history. They are not the user's edits:
+    // their trailing spaces stay, and the lines around them keep their state.
+    void insertLines(int at, const QStringList& lines);
 
 signals:
     // A mouse click in the text, and a key released: the caret line may have changed.
@@ -70,7 +74,7 @@ private:
     Gutter* gutter_;
     ControlCharacterHandler controlCharacter_;
     QTextCursor caretBlock_;  // start of the block the caret was in, kept in place by edits
-    bool loading_ = false;
+    bool loading_ = false;  // the program puts text in: no line becomes an edited one
     bool trimming_ = false;
     // The empty document holds one empty line loaded as such, not no line at all.
     bool oneEmptyLine_ = false;
