@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace app {
 
 class LineEditorWidget::Gutter : public QWidget {
@@ -63,7 +65,9 @@ LineEditorWidget::LineEditorWidget(QWidget* parent) : QPlainTextEdit(parent), gu
 
 int LineEditorWidget::lineCount() const
 {
-    return document()->isEmpty() ? 0 : blockCount();
+    if (document()->isEmpty())
+        return oneEmptyLine_ ? 1 : 0;
+    return blockCount();
 }
 
 QString LineEditorWidget::lineText(int index) const
@@ -84,13 +88,53 @@ void LineEditorWidget::loadText(const QString& text)
     setPlainText(text);
     setUpdatesEnabled(true);
     loading_ = false;
+    oneEmptyLine_ = false;
     caretBlock_ = QTextCursor(document());
+}
+
+void LineEditorWidget::loadLines(const QStringList& lines)
+{
+    loadText(lines.join(u'\n'));
+    oneEmptyLine_ = lines.size() == 1 && lines.front().isEmpty();
+}
+
+void LineEditorWidget::insertLines(int at, const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return;
+    const int count = lineCount();
+    at = std::clamp(at, 0, count);
+    const QString joined = lines.join(u'\n');
+    QTextCursor cursor(document());
+    int displacedState = -1;
+    loading_ = true;
+    cursor.beginEditBlock();
+    if (count == 0) {
+        cursor.insertText(joined);
+    } else if (at >= count) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(u'\n' + joined);
+    } else {
+        const QTextBlock block = document()->findBlockByNumber(at);
+        displacedState = block.userState();
+        cursor.setPosition(block.position());
+        cursor.insertText(joined + u'\n');
+    }
+    cursor.endEditBlock();
+    loading_ = false;
+    oneEmptyLine_ = false;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i)
+        document()->findBlockByNumber(at + i).setUserState(-1);
+    // The line that was at `at` now follows the inserted ones, edited or not as before.
+    if (at < count)
+        document()->findBlockByNumber(at + static_cast<int>(lines.size())).setUserState(displacedState);
 }
 
 void LineEditorWidget::markEdited(int position, int added)
 {
     if (loading_)
         return;
+    oneEmptyLine_ = false;
     QTextBlock block = document()->findBlock(position);
     const QTextBlock last = document()->findBlock(position + added);
     while (block.isValid()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QStringList>
 #include <QTextCursor>
 
 #include <functional>
@@ -31,13 +32,19 @@ public:
     using ControlCharacterHandler = std::function<bool(char16_t)>;
     void setControlCharacterHandler(ControlCharacterHandler handler) { controlCharacter_ = std::move(handler); }
 
-    // Lines as the program sees them: none for an empty editor; an edited line without its
-    // trailing spaces.
+    // Lines as the program sees them: none for an empty editor, unless it was loaded with one
+    // empty line and not changed since; an edited line without its trailing spaces.
     int lineCount() const;
     QString lineText(int index) const;
     // Replaces the whole text. The editor's own undo history starts afresh and the caret
     // goes to line 1, column 1.
     void loadText(const QString& text);
+    // The same with the text given as lines, so that one empty line is a line.
+    void loadLines(const QStringList& lines);
+    // Inserts lines the program made above line `at`, or after the last line when `at` is the
+    // line count, as one step of the editor's undo history. They are not the user's edits:
+    // their trailing spaces stay, and the lines around them keep their state.
+    void insertLines(int at, const QStringList& lines);
 
 signals:
     // A mouse click in the text, and a key released: the caret line may have changed.
@@ -67,8 +74,10 @@ private:
     Gutter* gutter_;
     ControlCharacterHandler controlCharacter_;
     QTextCursor caretBlock_;  // start of the block the caret was in, kept in place by edits
-    bool loading_ = false;
+    bool loading_ = false;  // the program puts text in: no line becomes an edited one
     bool trimming_ = false;
+    // The empty document holds one empty line loaded as such, not no line at all.
+    bool oneEmptyLine_ = false;
 };
 
 }  // namespace app

@@ -137,4 +137,40 @@ TextEncoding writeListFile(const std::filesystem::path& path, const std::vector<
     return encoding;
 }
 
+std::optional<ListFileContent> TrackedListFile::read()
+{
+    std::optional<ListFileContent> content;
+    try {
+        content = readListFile(path_);
+    } catch (...) {
+        readFailed_ = true;
+        throw;
+    }
+    known_ = content;
+    readFailed_ = false;
+    return content;
+}
+
+void TrackedListFile::remember(const ListFileContent& content)
+{
+    known_ = content;
+    readFailed_ = false;
+}
+
+bool TrackedListFile::writeUnlessChangedElsewhere(const std::vector<std::u16string>& lines)
+{
+    // The lines shown came from the built-in defaults, not from the file that could not be read.
+    if (readFailed_)
+        return false;
+    const std::optional<ListFileContent> current = readListFile(path_);
+    // Absent: the first run, or removed meanwhile. Present: only as it was last read or written.
+    const bool unchanged =
+        !current || (known_ && current->encoding == known_->encoding && current->lines == known_->lines);
+    if (!unchanged)
+        return false;
+    const TextEncoding written = writeListFile(path_, lines, encoding());
+    known_ = ListFileContent{lines, written};
+    return true;
+}
+
 }  // namespace app

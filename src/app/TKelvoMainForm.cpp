@@ -27,6 +27,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <exception>
 #include <stdexcept>
 
 namespace app {
@@ -64,7 +65,9 @@ TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessage
       Timer1(new QTimer(this)),
       PopupMenu1(new QMenu(this)),
       PopupMenu2(new QMenu(this)),
-      PopupMenu3(new QMenu(this))
+      PopupMenu3(new QMenu(this)),
+      tagList_(listPathFor(executablePath_, kTagListName)),
+      tagGroupList_(listPathFor(executablePath_, kTagGroupListName))
 {
     ui->setupUi(this);
     applyWindowFlags();
@@ -277,18 +280,35 @@ void TKelvoMainForm::FormCreate()
             showTargetName(QString::fromStdU16String(*name));
     }
 
-    loadTagList(kTagListName, *ui->ComboBox1, settings.attTagIndex1, tagListEncoding_);
-    loadTagList(kTagGroupListName, *ui->ComboBox2, settings.attTagIndex2, tagGroupListEncoding_);
+    // A list that cannot be read does not keep the other from loading; the failure is shown
+    // after both were tried.
+    std::exception_ptr failure;
+    const auto attempt = [&failure](auto&& load) {
+        try {
+            load();
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
+    };
+    attempt([&] { loadTagList(tagList_, *ui->ComboBox1, settings.attTagIndex1); });
+    attempt([&] { loadTagList(tagGroupList_, *ui->ComboBox2, settings.attTagIndex2); });
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
-void TKelvoMainForm::loadTagList(std::u16string_view fileName, QComboBox& combo, int32_t remembered,
-                                 TextEncoding& encoding)
+void TKelvoMainForm::loadTagList(TrackedListFile& file, QComboBox& combo, int32_t remembered)
 {
-    if (auto content = readListFile(listPath(fileName))) {
-        encoding = content->encoding;
+    if (auto content = file.read())
         fillCombo(combo, std::move(content->lines));
-    }
     combo.setCurrentIndex(rememberedPosition(remembered, static_cast<size_t>(combo.count())));
+}
+
+void TKelvoMainForm::reloadTagList(TrackedListFile& file, QComboBox& combo)
+{
+    TextEncoding encoding = file.encoding();
+    if (const auto content = tagListCommands_.reload(file.path(), combo, encoding))
+        file.remember(*content);
 }
 
 void TKelvoMainForm::showTargetName(const QString& displayName)
@@ -351,13 +371,10 @@ void TKelvoMainForm::FormCloseQuery()
         ProfileFile profile(settingsPathFor(executablePath_));
         saveSettings(profile, settings);
     });
-    attempt([&] {
-        tagListEncoding_ = writeListFile(listPath(kTagListName), itemsOf(*ui->ComboBox1), tagListEncoding_);
-    });
-    attempt([&] {
-        tagGroupListEncoding_ =
-            writeListFile(listPath(kTagGroupListName), itemsOf(*ui->ComboBox2), tagGroupListEncoding_);
-    });
+    // The combos change only at start and on reload: a list the user edited in the text
+    // editor since then keeps the edits.
+    attempt([&] { tagList_.writeUnlessChangedElsewhere(itemsOf(*ui->ComboBox1)); });
+    attempt([&] { tagGroupList_.writeUnlessChangedElsewhere(itemsOf(*ui->ComboBox2)); });
     if (!failures.isEmpty())
         messages_.show(UserMessages::Kind::Error, failures.join(u'\n'));
 }
@@ -447,22 +464,22 @@ void TKelvoMainForm::SpeedButton7Click()
 
 void TKelvoMainForm::N39Click()
 {
-    tagListCommands_.launchEditor(listPath(kTagListName));
+    tagListCommands_.launchEditor(tagList_.path());
 }
 
 void TKelvoMainForm::N40Click()
 {
-    tagListCommands_.reload(listPath(kTagListName), *ui->ComboBox1, tagListEncoding_);
+    reloadTagList(tagList_, *ui->ComboBox1);
 }
 
 void TKelvoMainForm::AG1Click()
 {
-    tagListCommands_.launchEditor(listPath(kTagGroupListName));
+    tagListCommands_.launchEditor(tagGroupList_.path());
 }
 
 void TKelvoMainForm::AG2Click()
 {
-    tagListCommands_.reload(listPath(kTagGroupListName), *ui->ComboBox2, tagGroupListEncoding_);
+    reloadTagList(tagGroupList_, *ui->ComboBox2);
 }
 
 QString TKelvoMainForm::statusPanelText(int panel) const

@@ -124,7 +124,8 @@ private:
     void createStatusPanels();
     void createPopupMenus();
     void connectHandlers();
-    void loadTagList(std::u16string_view fileName, QComboBox& combo, int32_t remembered, TextEncoding& encoding);
+    void loadTagList(TrackedListFile& file, QComboBox& combo, int32_t remembered);
+    void reloadTagList(TrackedListFile& file, QComboBox& combo);
     void refreshLineEditorStatus();
     std::filesystem::path listPath(std::u16string_view fileName) const;
 
@@ -151,8 +152,9 @@ private:
     QMenu* PopupMenu3;
     std::array<QLabel*, 2> statusPanels_{};
 
-    TextEncoding tagListEncoding_ = TextEncoding::Ansi;
-    TextEncoding tagGroupListEncoding_ = TextEncoding::Ansi;
+    // The two tag lists, which the user may edit in the text editor while the program runs.
+    TrackedListFile tagList_;
+    TrackedListFile tagGroupList_;
 
     // The state of the three pages.
     editor::EntityArrays entities_;

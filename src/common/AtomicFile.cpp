@@ -1,6 +1,7 @@
 #include "common/AtomicFile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <random>
 #include <system_error>
@@ -38,13 +39,50 @@ fs::path resolvedTarget(const fs::path& path)
     return path;
 }
 
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr size_t kTemporaryDigits = 8;
+
+// Whether name is target's name followed by the suffix of our temporary files. Names are
+// compared in the platform's own form, so that no file name needs converting.
+bool isTemporaryNameOf(const fs::path::string_type& name, const fs::path::string_type& target)
+{
+    if (name.size() != target.size() + kTemporarySuffix.size() + kTemporaryDigits ||
+        name.compare(0, target.size(), target) != 0)
+        return false;
+    for (size_t i = 0; i < kTemporarySuffix.size(); ++i)
+        if (name[target.size() + i] != static_cast<fs::path::value_type>(kTemporarySuffix[i]))
+            return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(target.size() + kTemporarySuffix.size()), name.end(),
+                       [](auto c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// A writer killed between creating its temporary file and the rename leaves the file
+// behind. The next write of the same target removes such files once they have not been
+// touched for a while: a younger one may belong to a write still going on in another process.
+void removeStaleTemporaryFiles(const fs::path& target)
+{
+    constexpr auto kStaleAfter = std::chrono::minutes(10);
+    std::error_code error;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path::string_type targetName = target.filename().native();
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        std::error_code ignored;
+        if (!entry->is_regular_file(ignored) || !isTemporaryNameOf(entry->path().filename().native(), targetName))
+            continue;
+        const auto written = entry->last_write_time(ignored);
+        if (!ignored && now - written > kStaleAfter)
+            fs::remove(entry->path(), ignored);
+    }
+}
+
 fs::path temporaryPathBeside(const fs::path& target)
 {
     thread_local std::mt19937_64 generator{std::random_device{}()};
     const char* digits = "0123456789abcdef";
-    std::string suffix = ".tmp";
+    std::string suffix(kTemporarySuffix);
     std::uint64_t value = generator();
-    for (int i = 0; i < 8; ++i, value >>= 4)
+    for (size_t i = 0; i < kTemporaryDigits; ++i, value >>= 4)
         suffix += digits[value & 0xF];
     fs::path temporary = target;
     temporary += suffix;
@@ -164,6 +202,7 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes)
     if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         throw FileError(path, lastErrorText());
     guard.commit();
+    removeStaleTemporaryFiles(target);
 }
 
 std::optional<std::string> readFileBytes(const fs::path& path)
@@ -242,6 +281,7 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes)
     Descriptor directory(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (directory.valid())
         (void)::fsync(directory.get());
+    removeStaleTemporaryFiles(target);
 }
 
 std::optional<std::string> readFileBytes(const fs::path& path)

@@ -53,7 +53,7 @@ public:
             if (!records_[i].sHnd.empty())
                 r = pairRecordWithEntity(records_[i], r);
             else if (!isAttribute(records_[i]))
-                r = recreateText(records_[i], r);
+                r = recreateText(i, r);
             host_.processPendingMessages();
             if (!host_.runFlag())
                 break;
@@ -126,8 +126,9 @@ private:
         }
     }
 
-    int recreateText(Kelvo& record, int r)
+    int recreateText(size_t i, int r)
     {
+        Kelvo& record = records_[i];
         if (!template_ && !FindTemplateEntity(document_, records_, template_))
             return r;
         const ObjectRef added = template_->call(u"Copy").toObject();
@@ -136,6 +137,8 @@ private:
             record.sHnd.clear();
             return r;
         }
+        if (!record.insPt.isArray())
+            placeOneStepAfterPrevious(i);
         const std::u16string line = host_.line(r);
         if (common::isBlank(line)) {
             added->call(u"Delete");
@@ -151,6 +154,19 @@ private:
         return r + 1;
     }
 
+    // A record that got no point when it was made (the pitch was zero then) takes its place
+    // one step of the pitch now set after the record before it, as the adding pass would have
+    // placed it; so does the blank line's record, which keeps the place reserved.
+    void placeOneStepAfterPrevious(size_t i)
+    {
+        if (i == 0 || !records_[i - 1].insPt.isArray())
+            return;
+        const Pitch pitch = readPitch(host_);
+        const Variant& previous = records_[i - 1].insPt;
+        records_[i].insPt =
+            withXY(previous, previous.doubleAt(0) + pitch.dX, previous.doubleAt(1) + pitch.dY);
+    }
+
     LineEditorHost& host_;
     std::vector<Kelvo>& records_;
     automation::Object& document_;
@@ -160,10 +176,13 @@ private:
 // After the run, a TEXT editor has one record per line up to the last non-blank one.
 // Records past the lines still holding a TEXT stay when the run was cut short, so that the
 // next write-back deletes those TEXTs instead of losing track of them. Records added here
-// get the point the adding pass would have given them, so that text typed on their line
-// later is re-created where the user expects it.
+// get the point and alignment the adding pass would have given them, so that text typed on
+// their line later is re-created where the user expects it. A zero pitch, which the adding
+// pass refused, gives no point: every such record would sit on the last one's point, and the
+// next write-back places them on the pitch set by then.
 void resizeToLines(std::vector<Kelvo>& records, int lines, bool completed, const Pitch& pitch)
 {
+    const bool zeroPitch = std::fabs(pitch.dX) < 0.001 && std::fabs(pitch.dY) < 0.001;
     const auto target = static_cast<size_t>(lines);
     if (records.size() > target) {
         size_t keep = target;
@@ -175,9 +194,11 @@ void resizeToLines(std::vector<Kelvo>& records, int lines, bool completed, const
     }
     while (records.size() < target) {
         Kelvo record;
-        if (!records.empty() && records.back().insPt.isArray()) {
+        if (!records.empty()) {
+            record.txtAli = records.back().txtAli;
             const Variant& last = records.back().insPt;
-            record.insPt = withXY(last, last.doubleAt(0) + pitch.dX, last.doubleAt(1) + pitch.dY);
+            if (last.isArray() && !zeroPitch)
+                record.insPt = withXY(last, last.doubleAt(0) + pitch.dX, last.doubleAt(1) + pitch.dY);
         }
         records.push_back(std::move(record));
     }
@@ -196,9 +217,11 @@ int EffectiveLineCount(const LineEditorHost& host)
 bool FindTemplateEntity(automation::Object& document, const std::vector<Kelvo>& TextEntities,
                         ObjectRef& templateEntity)
 {
+    bool anyHandle = false;
     for (auto record = TextEntities.rbegin(); record != TextEntities.rend(); ++record) {
         if (record->sHnd.empty())
             continue;
+        anyHandle = true;
         try {
             templateEntity = document.call(u"HandleToObject", {Variant(record->sHnd)}).toObject();
             return true;
@@ -206,7 +229,8 @@ bool FindTemplateEntity(automation::Object& document, const std::vector<Kelvo>& 
             // Erased meanwhile: an older text still makes a good template.
         }
     }
-    return templateEntity != nullptr;
+    // With no handle left, the template held can only be a TEXT this run has deleted since.
+    return anyHandle && templateEntity != nullptr;
 }
 
 void SpeedButton2Click(LineEditorContext& context)
@@ -226,6 +250,7 @@ void SpeedButton2Click(LineEditorContext& context)
 
     ChangeBatch batch(host, *document);
     bool completed = false;
+    bool failed = false;
     try {
         batch.begin();
         if (!records.empty()) {
@@ -241,12 +266,20 @@ void SpeedButton2Click(LineEditorContext& context)
         batch.finish();
     } catch (const std::exception&) {
         batch.fail(u"エラーのため、更新を中止しました．");
+        failed = true;
     }
     if (!context.fields.ATTmode)
         resizeToLines(records, EffectiveLineCount(host), completed, readPitch(host));
     host.setLabel2Visible(false);
     host.setSpeedButton3Visible(true);
-    document->call(u"Regen", {Variant(int32_t{0})});
+    try {
+        document->call(u"Regen", {Variant(int32_t{0})});
+    } catch (const automation::AutomationError&) {
+        // The user has just been told the write-back failed; a CAD application that is gone
+        // fails the Regen too, and a second box would only repeat it.
+        if (!failed)
+            throw;
+    }
 }
 
 }  // namespace editor

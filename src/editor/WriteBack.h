@@ -14,8 +14,9 @@ struct LineEditorContext;
 int EffectiveLineCount(const LineEditorHost& host);
 
 // The entity new TEXTs are copied from: the last record, going backwards, whose handle
-// still resolves. True when one was found or an earlier template is still held; a handle
-// that no longer resolves is passed over rather than ending the search.
+// still resolves. True when one was found or, while some record has a handle, an earlier
+// template is still held; a handle that no longer resolves is passed over rather than ending
+// the search. False when no record has a handle.
 bool FindTemplateEntity(automation::Object& document, const std::vector<Kelvo>& TextEntities,
                         automation::ObjectRef& templateEntity);
 

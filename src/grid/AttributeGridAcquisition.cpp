@@ -77,14 +77,16 @@ struct Acquisition {
     std::vector<std::u16string> fields;
     std::u16string blockMask = u"*";
     int32_t picked = 0;
+    // The rows of the new grid. They replace GridBlocks only when the grid is filled anew, so
+    // that an acquisition that ends before leaves the rows shown and the records "更新"
+    // writes them through as one.
+    std::vector<editor::nBlk> blocks;
 
     // Step through the picked references; keeps those with a tag of the group.
     void firstPass(automation::Object& set)
     {
-        auto& blocks = context.GridBlocks;
         host.resetProgressBar1(picked);
         blocks.clear();
-        context.GridAttributes.clear();
         for (int32_t k = 0; k < picked; ++k) {
             host.processPendingMessages();
             if (!host.runFlag()) {
@@ -183,6 +185,8 @@ struct Acquisition {
         std::vector<std::u16string> definitions;
         ReadAttributeDefinitions(document, blockMask, definitions);
 
+        context.GridBlocks = std::move(blocks);
+        context.GridAttributes.clear();
         const int rows = static_cast<int>(context.GridBlocks.size());
         ClearGridCells(grid);
         // The cells now belong to other attributes, also when a row ends the acquisition
@@ -245,7 +249,7 @@ struct Acquisition {
             return;
 
         firstPass(*set);
-        editor::OrderByCoordinates(context.GridBlocks, 3);
+        editor::OrderByCoordinates(blocks, 3);
         fillGrid(*document);
     }
 };

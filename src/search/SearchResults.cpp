@@ -11,6 +11,8 @@
 #include "search/SearchContext.h"
 #include "textops/ReplaceCommands.h"
 
+#include <functional>
+
 namespace search {
 
 using automation::ObjectRef;
@@ -172,20 +174,13 @@ std::u16string updateMessage(int written, int targeted, int lockedRows)
 
 void SpeedButton15Click(SearchContext& context)
 {
-    // Pumping operations of other pages hold an undo group open; this batch must not join it.
-    editor::CadOperationGuard guard(context.fields);
-    if (!guard.acquired())
-        return;
     auto& host = context.host;
     const auto& grid = context.StringGrid2;
     int targeted = 0;
     int written = 0;
     int lockedRows = 0;
-    if (!context.SearchHits.empty() && cadlink::IsCadRunning(context.link)) {
-        const ObjectRef application = cadlink::getApplication(context.link);
-        cadlink::beginWindowSteps(context.link, *application, cadlink::WindowSteps::SearchUpdate);
-        const ObjectRef document = application->get(u"ActiveDocument").toObject();
-        document->call(u"StartUndoMark");
+    // The rows to write: changed, with a hit, not on a locked layer (those are only counted).
+    const auto forEachRowToWrite = [&](const std::function<bool(editor::Kelvo2& hit, const std::u16string& text)>& write) {
         const int rows = grid.RowCount();
         for (int row = 0; row < rows; ++row) {
             editor::Kelvo2* hit = hitOf(context, row);
@@ -199,18 +194,53 @@ void SpeedButton15Click(SearchContext& context)
                 continue;
             }
             ++targeted;
+            if (write && write(*hit, text))
+                ++written;
+        }
+    };
+
+    // Pumping operations of other pages hold an undo group open; this batch must not join it.
+    // Nothing is written then, and the user is told so like after any batch.
+    editor::CadOperationGuard guard(context.fields);
+    if (!guard.acquired()) {
+        forEachRowToWrite(nullptr);
+        host.showInformation(updateMessage(written, targeted, lockedRows));
+        return;
+    }
+    if (!context.SearchHits.empty() && cadlink::IsCadRunning(context.link)) {
+        const ObjectRef application = cadlink::getApplication(context.link);
+        cadlink::beginWindowSteps(context.link, *application, cadlink::WindowSteps::SearchUpdate);
+        const ObjectRef document = application->get(u"ActiveDocument").toObject();
+        bool undoGroupOpen = false;
+        try {
+            document->call(u"StartUndoMark");
+            undoGroupOpen = true;
+        } catch (const automation::AutomationError&) {
+            // Written without a group, the batch could not be taken back in one step: nothing
+            // is written, and the count says so.
+        }
+        forEachRowToWrite([&](editor::Kelvo2& hit, const std::u16string& text) {
+            if (!undoGroupOpen)
+                return false;
             try {
-                const ObjectRef entity = document->call(u"HandleToObject", {Variant(hit->sHnd)}).toObject();
+                const ObjectRef entity = document->call(u"HandleToObject", {Variant(hit.sHnd)}).toObject();
                 entity->put(u"TextString", Variant(text));
                 entity->call(u"Update");
-                hit->insPt = entity->get(u"InsertionPoint");
-                hit->text = text;
-                ++written;
+                hit.insPt = entity->get(u"InsertionPoint");
+                hit.text = text;
+                return true;
             } catch (const automation::AutomationError&) {
                 // Erased or refused: the row stays changed and counts as not written.
+                return false;
+            }
+        });
+        if (undoGroupOpen) {
+            try {
+                document->call(u"EndUndoMark");
+            } catch (const automation::AutomationError&) {
+                // The texts are written; the count tells what was.
             }
         }
-        document->call(u"EndUndoMark");
         host.setSpeedButton15Enabled(false);
     }
     host.showInformation(updateMessage(written, targeted, lockedRows));

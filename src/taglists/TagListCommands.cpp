@@ -28,16 +28,17 @@ void TagListCommands::launchEditor(const std::filesystem::path& path)
                    pathText(path) + u'\n' + QStringLiteral("ファイルが見つかりません．"));
 }
 
-void TagListCommands::reload(const std::filesystem::path& path, QComboBox& combo, app::TextEncoding& encoding)
+std::optional<app::ListFileContent> TagListCommands::reload(const std::filesystem::path& path, QComboBox& combo,
+                                                            app::TextEncoding& encoding)
 {
     if (!std::filesystem::exists(path)) {
         messages_.show(app::UserMessages::Kind::Plain, pathText(path) + u'\n' + QStringLiteral("が、見つかりません．"));
-        return;
+        return std::nullopt;
     }
     const int index = combo.currentIndex();
     auto content = app::readListFile(path);
     if (!content)
-        return;  // Removed between the test and the read: as if it had been missing.
+        return std::nullopt;  // Removed between the test and the read: as if it had been missing.
     encoding = content->encoding;
     std::vector<std::u16string> items = app::nonBlankLines(content->lines);
     app::sortIgnoringCase(items);
@@ -47,6 +48,7 @@ void TagListCommands::reload(const std::filesystem::path& path, QComboBox& combo
         combo.addItem(QString::fromStdU16String(item));
     if (combo.count() > 0)
         combo.setCurrentIndex(index < combo.count() ? index : 0);
+    return content;
 }
 
 }  // namespace taglists

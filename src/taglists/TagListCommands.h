@@ -3,6 +3,7 @@
 #include "app/ListFile.h"
 
 #include <filesystem>
+#include <optional>
 
 class QComboBox;
 
@@ -27,8 +28,9 @@ public:
     // Replaces the combo's items with the file's non-blank lines, sorted, and selects the same
     // position again (the first item when the list got shorter). A missing file is reported
     // and changes nothing; an unreadable one throws before the combo is touched. encoding
-    // becomes the file's, for the next write.
-    void reload(const std::filesystem::path& path, QComboBox& combo, app::TextEncoding& encoding);
+    // becomes the file's, for the next write. Returns what was read, nullopt when nothing was.
+    std::optional<app::ListFileContent> reload(const std::filesystem::path& path, QComboBox& combo,
+                                               app::TextEncoding& encoding);
 
 private:
     app::UserMessages& messages_;

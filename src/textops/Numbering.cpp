@@ -46,6 +46,12 @@ std::optional<DigitNumber> readStart(std::u16string_view text, Radix radix)
                 throw InvalidNumberError(std::u16string(1, c));
         return addToDigits(text, false, radix, 0);
     }
+    // A decimal start is read as the program reads every integer box (leading blanks, a sign,
+    // $ or 0x for hexadecimal); only a run of digits too long for that is read digit by digit.
+    if (radix == Radix::Decimal) {
+        if (const auto value = readInteger(text))
+            return digitsOf(*value, Radix::Decimal);
+    }
     bool negative = false;
     std::u16string_view digits = text;
     if (radix == Radix::Decimal && !digits.empty() && (digits.front() == u'-' || digits.front() == u'+')) {
@@ -60,6 +66,13 @@ std::optional<DigitNumber> readStart(std::u16string_view text, Radix radix)
 std::u16string numberText(const DigitNumber& start, Radix radix, std::int64_t offset, std::size_t width)
 {
     return formatDigits(addToDigits(start.digits, start.negative, radix, offset), width);
+}
+
+// Whether the line editor refuses a run of this many lines.
+bool tooManyForEditor(const Count& count)
+{
+    return count.reading == CountReading::TooLarge ||
+           (count.reading == CountReading::Number && count.value > maxNumberingLines);
 }
 
 std::u16string countText(const Count& count, std::u16string_view typed)
@@ -77,13 +90,20 @@ std::u16string countText(const Count& count, std::u16string_view typed)
 
 }  // namespace
 
-NumberingPreview numberingPreview(const NumberingFields& fields)
+NumberingPreview numberingPreview(const NumberingFields& fields, NumberingTarget target)
 {
     NumberingPreview preview;
     const std::u16string first = fields.Edit1 + fields.Edit2 + fields.Edit3;
     const Count count = readCount(fields.Edit4);
+    // The preview refuses what the generation will refuse.
+    const bool refused = target == NumberingTarget::LineEditor ? tooManyForEditor(count)
+                                                               : count.reading == CountReading::TooLarge;
     if (fields.Edit2.empty()) {
         preview.stepEnabled = false;
+        if (refused && target == NumberingTarget::LineEditor) {
+            preview.StaticText1 = TooManyItemsError(countText(count, fields.Edit4), maxNumberingLines).message();
+            return preview;
+        }
         const Count shown = count.reading == CountReading::NotANumber ? Count{CountReading::Number, 0} : count;
         preview.StaticText1 = u"[ " + common::asciiUpper(first) + u" ] x " + countText(shown, fields.Edit4);
         return preview;
@@ -95,7 +115,7 @@ NumberingPreview numberingPreview(const NumberingFields& fields)
     case Radix::Hexadecimal: preview.Label5Caption = u"16進"; break;
     case Radix::Octal: preview.Label5Caption = u" 8進"; break;
     }
-    if (count.reading == CountReading::TooLarge) {
+    if (refused) {
         preview.StaticText1 = TooManyItemsError(countText(count, fields.Edit4), maxNumberingLines).message();
         return preview;
     }
@@ -132,7 +152,7 @@ std::u16string NumberingRun::item(std::int64_t b) const
 
 std::vector<std::u16string> NumberingRun::itemsForEditor() const
 {
-    if (countTooLarge_ || count_ > maxNumberingLines) {
+    if (tooManyForEditor(Count{countTooLarge_ ? CountReading::TooLarge : CountReading::Number, count_})) {
         throw TooManyItemsError(countText(Count{countTooLarge_ ? CountReading::TooLarge : CountReading::Number, count_}, countText_),
                                 maxNumberingLines);
     }

@@ -36,9 +36,14 @@ struct NumberingPreview {
     std::optional<std::u16string_view> Label5Caption;  // nothing: Label5 keeps its caption
 };
 
-// Edit1Change: the preview of the first and last text of the run. Throws InvalidNumberError
-// for an octal start that holds anything but 0-7.
-NumberingPreview numberingPreview(const NumberingFields& fields);
+// Where a run goes: the line editor refuses runs beyond maxNumberingLines; the grid takes
+// what its rows hold.
+enum class NumberingTarget { LineEditor, Grid };
+
+// Edit1Change: the preview of the first and last text of the run, or the refusal the
+// generation into the target will give. Throws InvalidNumberError for an octal start that
+// holds anything but 0-7.
+NumberingPreview numberingPreview(const NumberingFields& fields, NumberingTarget target = NumberingTarget::LineEditor);
 
 // The run of texts as Button1Click generates it, read once from the fields. Items are made
 // on demand, so a run only as long as its target can hold is ever built.

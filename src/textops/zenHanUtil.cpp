@@ -166,7 +166,9 @@ bool combinesWithMark(char16_t halfBase, UChar32 combiningMark)
 }
 
 // A half-width sound mark that does not combine with the character before it becomes the
-// full-width spacing mark, as Windows maps it, instead of a combining mark on its own.
+// full-width spacing mark (U+309B, U+309C), which stands on its own, and not a combining
+// mark that would attach to whatever precedes it. Windows' LCMapStringW makes it the
+// combining mark (U+3099, U+309A); each platform keeps its own mapping here.
 void spaceLoneSoundMarks(std::u16string& text)
 {
     for (size_t i = 0; i < text.size(); ++i) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -127,6 +129,82 @@ TEST_F(ListFileTest, ItemOutsideTheCodePageSwitchesToUtf8WithMark)
     const auto back = app::readListFile(path);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->lines, lines);
+}
+
+struct TrackedCase {
+    const char* title;
+    std::optional<std::string> atRead;   // nullopt: no file
+    std::optional<std::string> atWrite;  // what another program left there by the write
+    bool written;
+};
+
+TEST_F(ListFileTest, TrackedFileIsWrittenOnlyWhenAbsentOrAsLastRead)
+{
+    const Lines lines{u"a", u"b"};
+    const TrackedCase cases[] = {
+        {"first run", std::nullopt, std::nullopt, true},
+        {"unchanged since read", "b\r\na\r\n", "b\r\na\r\n", true},
+        {"edited elsewhere", "a\r\n", "a\r\nc\r\n", false},
+        {"created elsewhere", std::nullopt, "c\r\n", false},
+        {"removed elsewhere", "a\r\n", std::nullopt, true},
+        {"saved elsewhere in another encoding", "a\r\n", "\xEF\xBB\xBF" "a\r\n", false},
+    };
+    for (const TrackedCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        fs::remove(path);
+        if (c.atRead)
+            writeBytes(path, *c.atRead);
+        app::TrackedListFile file(path);
+        EXPECT_EQ(file.read().has_value(), c.atRead.has_value());
+        fs::remove(path);
+        if (c.atWrite)
+            writeBytes(path, *c.atWrite);
+        EXPECT_EQ(file.writeUnlessChangedElsewhere(lines), c.written);
+        if (c.written)
+            EXPECT_EQ(readBytes(path), "a\r\nb\r\n");
+        else
+            EXPECT_EQ(readBytes(path), *c.atWrite);
+    }
+}
+
+TEST_F(ListFileTest, TrackedFileComparesWithWhatItLastWroteOrWasToldOf)
+{
+    writeBytes(path, "\xEF\xBB\xBF" "a\r\n");
+    app::TrackedListFile file(path);
+    file.read();
+    ASSERT_TRUE(file.writeUnlessChangedElsewhere({u"a", u"b"}));
+    EXPECT_EQ(readBytes(path), "\xEF\xBB\xBF" "a\r\nb\r\n") << "written in the encoding read";
+    EXPECT_TRUE(file.writeUnlessChangedElsewhere({u"c"})) << "unchanged since the last write";
+    writeBytes(path, "d\r\n");
+    EXPECT_FALSE(file.writeUnlessChangedElsewhere({u"e"}));
+    EXPECT_EQ(readBytes(path), "d\r\n");
+
+    file.remember(*app::readListFile(path));
+    EXPECT_TRUE(file.writeUnlessChangedElsewhere({u"e"})) << "a reload elsewhere is the new baseline";
+    EXPECT_EQ(readBytes(path), "e\r\n");
+}
+
+TEST_F(ListFileTest, TrackedFileIsNotWrittenAfterItsReadFailed)
+{
+    fs::create_directory(path);
+    app::TrackedListFile file(path);
+    EXPECT_THROW(file.read(), common::FileError);
+    fs::remove(path);
+    EXPECT_FALSE(file.writeUnlessChangedElsewhere({u"built-in"}));
+    EXPECT_FALSE(fs::exists(path));
+
+    writeBytes(path, "x\r\n");
+    file.read();
+    EXPECT_TRUE(file.writeUnlessChangedElsewhere({u"x", u"y"})) << "a read that succeeds is a baseline again";
+    EXPECT_EQ(readBytes(path), "x\r\ny\r\n");
+}
+
+TEST_F(ListFileTest, TrackedFileThatCannotBeReadAtTheWriteIsAnError)
+{
+    app::TrackedListFile file(path);
+    file.read();
+    fs::create_directory(path);
+    EXPECT_THROW(file.writeUnlessChangedElsewhere({u"a"}), common::FileError);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -33,6 +36,28 @@ TEST_F(AtomicFile, ReplacesTheWholeFileAndLeavesNoTemporaryFile)
     common::writeFileAtomically(file, "");
     EXPECT_EQ(readBytes(file), "");
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"list.txt"});
+}
+
+TEST_F(AtomicFile, StaleTemporaryFilesOfTheTargetGoAtTheNextWrite)
+{
+    const auto age = [this](const char* name, std::chrono::minutes minutes) {
+        writeBytes(folder / name, "half written");
+        fs::last_write_time(folder / name, fs::file_time_type::clock::now() - minutes);
+    };
+    age("list.txt.tmp0123abcd", std::chrono::minutes(60));   // left by a writer killed midway
+    age("list.txt.tmp89ef4567", std::chrono::minutes(0));    // may be a write going on elsewhere
+    age("other.txt.tmp0123abcd", std::chrono::minutes(60));  // another file's
+    age("list.txt.tmp0123", std::chrono::minutes(60));       // not our naming
+    age("list.txt.tmp0123ABCD", std::chrono::minutes(60));
+    age("list.txt.tmp0123abcd.bak", std::chrono::minutes(60));
+
+    common::writeFileAtomically(folder / "list.txt", "new");
+
+    std::vector<std::string> left = folder.entries();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"list.txt", "list.txt.tmp0123", "list.txt.tmp0123ABCD",
+                                              "list.txt.tmp0123abcd.bak", "list.txt.tmp89ef4567",
+                                              "other.txt.tmp0123abcd"}));
 }
 
 TEST_F(AtomicFile, ReadsWhatWasWrittenAndNothingForAMissingFile)

@@ -123,6 +123,15 @@ TEST_F(TextAcquisition, TextsOnLockedLayersAreLeftOutAndCounted)
     EXPECT_EQ(arrays.TextEntities[2].index, 2);
 }
 
+TEST_F(TextAcquisition, ATextOnALockedLayerSpeltInAnotherCaseIsLeftOut)
+{
+    drawing().addLayer(u"LOCKED", true);
+    pick({addText(u"T0", 0, 100, u"0"), addText(u"T1", 0, 90, u"Locked")});
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.front(), u"ロック画層のTEXT 1 個を除外しました.");
+    EXPECT_EQ(host.lines, std::vector<std::u16string>{u"T0"});
+}
+
 TEST_F(TextAcquisition, AllLockedEmptiesTheEditorButKeepsPitchAndButtons)
 {
     const auto a = addText(u"A", 0, 0, u"LOCKED");

@@ -167,6 +167,68 @@ TEST_F(WriteBack, ZeroPitchStopsAddingWithTheMessage)
     expectOneUndoRestores(before);
 }
 
+TEST_F(WriteBack, LinesRefusedForAZeroPitchLandOnThePitchSetAfterwards)
+{
+    struct Case {
+        const char* title;
+        int alignment;
+        std::vector<std::u16string> appended;
+        std::vector<double> ys;  // of the new TEXTs
+    };
+    const Case cases[] = {
+        {"two lines", 0, {u"N1", u"N2"}, {95, 90}},
+        {"aligned texts, blank in the middle", 1, {u"N1", u"", u"N3"}, {95, 85}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        session->replaceDrawing(std::make_shared<kelvocad::Drawing>());
+        handles.clear();
+        acquireColumn({u"A"}, c.alignment);
+        host.edit1 = u"0";
+        host.edit2 = u"0";
+        host.lines.insert(host.lines.end(), c.appended.begin(), c.appended.end());
+        writeBack();
+        ASSERT_EQ(host.messages, std::vector<std::u16string>{kZeroPitchAdd});
+        host.messages.clear();
+
+        host.edit2 = u"-5";
+        writeBack();
+        EXPECT_TRUE(host.messages.empty());
+        ASSERT_EQ(arrays.TextEntities.size(), 1 + c.appended.size());
+        std::vector<double> ys;
+        for (size_t j = 1; j < arrays.TextEntities.size(); ++j) {
+            const auto& record = arrays.TextEntities[j];
+            if (c.appended[j - 1].empty()) {
+                EXPECT_TRUE(record.sHnd.empty());
+                continue;
+            }
+            ASSERT_FALSE(record.sHnd.empty());
+            const auto& made = text(record.sHnd);
+            EXPECT_EQ(made.string, c.appended[j - 1]);
+            EXPECT_EQ(made.alignment, c.alignment);
+            EXPECT_EQ(placeOf(record.sHnd).x, c.alignment == 0 ? 10.0 : 15.0);
+            ys.push_back(placeOf(record.sHnd).y);
+        }
+        EXPECT_EQ(ys, c.ys);
+    }
+}
+
+TEST_F(WriteBack, AddingEndsQuietlyWhenThePassDeletedEveryText)
+{
+    acquireColumn({u"A", u"B"});
+    host.lines = {u"", u"B"};
+    writeBack();
+    ASSERT_TRUE(arrays.TextEntities[0].sHnd.empty()) << "A deleted; its line keeps the place";
+
+    host.edit2 = u"-10";
+    host.lines = {u"", u"", u"N"};  // B blanked too: no TEXT is left to copy for N
+    writeBack();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(textStrings().empty());
+    EXPECT_EQ(drawing().journal().markDepth(), 0);
+    EXPECT_EQ(arrays.TextEntities.size(), 3u);
+}
+
 TEST_F(WriteBack, AttributeModeWritesValuesOnly)
 {
     kelvocad::BlockReference reference;
@@ -289,6 +351,24 @@ TEST_F(WriteBack, ErrorMidPassClosesTheUndoGroupAndEndsTheRun)
     EXPECT_EQ(session->callLog().count(u"Regen"), 1u);
     EXPECT_EQ(arrays.TextEntities.size(), 3u);
     expectOneUndoRestores(before);
+}
+
+TEST_F(WriteBack, AFailedRunShowsOneBoxEvenWhenTheRegenFailsToo)
+{
+    acquireColumn({u"A"});
+    host.lines = {u"A2"};
+    session->faults().failMember(FaultInjector::MemberFailure::of(u"StartUndoMark"));
+    session->faults().failMember(FaultInjector::MemberFailure::of(u"Regen"));
+    EXPECT_NO_THROW(writeBack());
+    EXPECT_EQ(host.messages, std::vector<std::u16string>{kError});
+
+    // After a run that went well, a failing Regen is an error of its own.
+    session->faults().clear();
+    session->faults().failMember(FaultInjector::MemberFailure::of(u"Regen"));
+    host.messages.clear();
+    EXPECT_THROW(writeBack(), automation::AutomationError);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(textStrings(), std::vector<std::u16string>{u"A2"});
 }
 
 TEST_F(WriteBack, WithoutRecordsNoUndoGroupAndOneEmptyRecordPerLine)

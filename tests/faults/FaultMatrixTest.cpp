@@ -414,11 +414,9 @@ protected:
             return {};
         case Op::WriteBack:
         case Op::CtrlEnterWriteBack:
-            if (fault == Fault::BatchMemberFails)
+            // On a host that is gone the view cannot be regenerated either; that adds no box.
+            if (fault == Fault::BatchMemberFails || killed)
                 return {kWriteBackFailed};
-            // The undo group cannot be closed on a host that is gone, nor the view regenerated.
-            if (killed)
-                return {kWriteBackFailed, kAnyError};
             return {};
         case Op::Align:
         case Op::AlignEdit2Enter:
@@ -437,8 +435,10 @@ protected:
                 return {kAnyError};
             return {};
         case Op::SearchUpdate:
+            // Without an undo group nothing is written, and on a host killed midway nothing
+            // that was written is confirmed: the count says so.
             if (fault == Fault::BatchMemberFails || killed)
-                return {kAnyError};
+                return {u"info: 0 / 3 個の TEXT を更新しました．"_qs};
             if (fault == Fault::EntityErased || fault == Fault::EntityMemberFails)
                 return {u"info: 2 / 3 個の TEXT を更新しました．"_qs};
             return {u"info: 3 / 3 個の TEXT を更新しました．"_qs};

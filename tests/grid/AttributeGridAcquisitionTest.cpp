@@ -1,6 +1,7 @@
 #include "GridFixture.h"
 
 #include "grid/AttributeGridAcquisition.h"
+#include "grid/GridUpdate.h"
 #include "grid/MatchesAnyMask.h"
 
 #include <algorithm>
@@ -375,11 +376,30 @@ TEST_F(GridAcquisition, UnreadableBlockDefinitionsLeaveTheGridAsItWas)
     session->faults().failMember(FaultInjector::MemberFailure::of(u"Blocks"));
     acquire(u"g,NAME", {a});
     EXPECT_EQ(gridRows(), before);
+    // The records stay with the rows they belong to.
     ASSERT_EQ(arrays.GridBlocks.size(), 1u);
-    EXPECT_EQ(arrays.GridBlocks[0].sHnd, a);
-    EXPECT_TRUE(arrays.GridAttributes.empty());
+    EXPECT_EQ(arrays.GridBlocks[0].sHnd, u"");
+    EXPECT_EQ(arrays.GridAttributes.size(), 1u);
     EXPECT_FALSE(host.speedButton11.has_value());
     EXPECT_EQ(calls(u"Delete", u"SelectionSet"), 1u);
+}
+
+TEST_F(GridAcquisition, EditsShownAfterAFailedAcquisitionAreStillWritten)
+{
+    addBlock(u"A", {{u"NAME", u"名"}});
+    const auto a = addReference(u"A", 0, 0, {{u"NAME", u"a"}});
+    const auto b = addReference(u"A", 0, 10, {{u"NAME", u"b"}});
+    acquire(u"g,NAME", {a});
+    grid.setCellText(1, 1, u"a-edited");
+
+    session->faults().failMember(FaultInjector::MemberFailure::of(u"Blocks"));
+    acquire(u"g,NAME", {b});
+    session->faults().clear();
+    ASSERT_EQ(grid.cellText(1, 1), u"a-edited");
+
+    SpeedButton11Click(context);
+    EXPECT_EQ(attributeValue(attributeHandle(a, 0)), u"a-edited");
+    EXPECT_EQ(attributeValue(attributeHandle(b, 0)), u"b");
 }
 
 TEST_F(GridAcquisition, WithoutTheCadOnlyTheFrameStepsRun)

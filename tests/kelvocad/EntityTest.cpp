@@ -99,6 +99,27 @@ TEST_F(EntityTest, LockedLayerIsReadOnly)
               hr::Exception);
 }
 
+TEST_F(EntityTest, EntitiesReportTheirLayerAsTheLayerTableSpellsIt)
+{
+    drawing().addLayer(u"Walls");
+    TextEntity text;
+    text.layer = u"WALLS";
+    const auto textHandle = drawing().addText(text);
+    BlockReference reference;
+    reference.name = u"DEVICE";
+    reference.layer = u"walls";
+    AttributeReference attribute;
+    attribute.tag = u"NAME";
+    attribute.layer = u"wALLS";
+    reference.attributes.push_back(attribute);
+    const auto referenceHandle = drawing().addBlockReference(reference);
+
+    EXPECT_EQ(entity(textHandle)->get(u"Layer").toString(), u"Walls");
+    auto block = entity(referenceHandle);
+    EXPECT_EQ(block->get(u"Layer").toString(), u"Walls");
+    EXPECT_EQ(block->call(u"GetAttributes", {}).at(0).toObject()->get(u"Layer").toString(), u"Walls");
+}
+
 TEST_F(EntityTest, BlockReferenceAndItsAttributes)
 {
     const auto handle = blockReferenceHandles(u"DEVICE")[0];

@@ -37,6 +37,10 @@ TEST(NumberingRun, GeneratesTheRun)
         {"hexStep", fields(u"", u"FE", u"", u"2", u"$10", Radix::Hexadecimal), {u"FE", u"10E"}},
         {"zeroCount", fields(u"", u"1", u"", u"0"), {}},
         {"negativeCount", fields(u"", u"1", u"", u"-3"), {}},
+        {"startAfterBlanks", fields(u"", u" 5", u"", u"2"), {u"05", u"06"}},
+        {"startInDollarHex", fields(u"", u"$A", u"", u"2"), {u"10", u"11"}},
+        {"startIn0xHex", fields(u"", u"0x0A", u"", u"2"), {u"0010", u"0011"}},
+        {"startWithSign", fields(u"", u"+7", u"", u"2"), {u"07", u"08"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,6 +109,44 @@ TEST(NumberingPreview, ShowsTheFirstAndLastText)
         ASSERT_TRUE(preview.Label5Caption);
     }
     EXPECT_EQ(numberingPreview(fields(u"", u"7", u"", u"3", u"1", Radix::Octal)).Label5Caption, u" 8進");
+}
+
+TEST(NumberingPreview, ReadsTheStartAsTheGenerationDoes)
+{
+    EXPECT_EQ(numberingPreview(fields(u"", u" 5", u"", u"3")).StaticText1, u"[  5 ] ～ [ 07 ]");
+    EXPECT_EQ(numberingPreview(fields(u"", u"$A", u"", u"3")).StaticText1, u"[ $A ] ～ [ 12 ]");
+}
+
+TEST(NumberingPreview, RefusesTheCountsTheGenerationRefuses)
+{
+    struct Case {
+        std::u16string start;
+        std::u16string count;
+        NumberingTarget target;
+        bool refused;
+    };
+    const Case cases[] = {
+        {u"1", u"1000000", NumberingTarget::LineEditor, false},
+        {u"1", u"1000001", NumberingTarget::LineEditor, true},
+        {u"1", u"2147483647", NumberingTarget::LineEditor, true},
+        {u"", u"1000001", NumberingTarget::LineEditor, true},
+        {u"1", u"99999999999", NumberingTarget::LineEditor, true},
+        // The grid takes as many items as its rows hold.
+        {u"1", u"2147483647", NumberingTarget::Grid, false},
+        {u"", u"2147483647", NumberingTarget::Grid, false},
+        {u"1", u"99999999999", NumberingTarget::Grid, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.start + u" x " + c.count) +
+                     (c.target == NumberingTarget::Grid ? " grid" : " editor"));
+        const NumberingFields f = fields(u"W", c.start, u"", c.count);
+        const std::u16string preview = numberingPreview(f, c.target).StaticText1;
+        EXPECT_EQ(preview == TooManyItemsError(c.count, maxNumberingLines).message(), c.refused)
+            << testing::PrintToString(preview);
+        if (c.target == NumberingTarget::LineEditor && c.refused) {
+            EXPECT_THROW(NumberingRun(f).itemsForEditor(), TooManyItemsError);
+        }
+    }
 }
 
 TEST(NumberingPreview, FixedTextShowsTheCountAndDisablesTheStep)

@@ -293,7 +293,7 @@ void LineEditorPage::replaceLines(const std::vector<std::u16string>& lines)
     all.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::u16string& line : lines)
         all << qt(line);
-    SynEdit1.loadText(all.join(u'\n'));
+    SynEdit1.loadLines(all);
 }
 
 void LineEditorPage::caretToStart()
@@ -401,7 +401,10 @@ void LineEditorPage::setPitchBoxesRed(bool red)
 
 std::u16string LineEditorPage::formatNumber(double value) const
 {
-    return QLocale().toString(value, 'f', 2).toStdU16String();
+    // "%.2f" in the user's locale: its decimal point, no group separators.
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', 2).toStdU16String();
 }
 
 std::optional<double> LineEditorPage::parseNumber(const std::u16string& text) const

@@ -192,7 +192,7 @@ DxfFile DxfFile::parse(std::string_view bytes, const std::filesystem::path& path
         throw DxfError(path, versionLine, "unsupported DXF version '" + printable(version) +
                                               "' (R12 AC1009 to R2018 AC1032 can be read)");
 
-    DxfTextCodec codec(version, codePageName);
+    DxfTextCodec codec = DxfTextCodec::forFile(version, codePageName, bytes);
     DxfFile file(path, std::move(read.tags), read.crlf, std::move(version), codec);
     file.reserveFileHandles();
     file.readSections();

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <stdexcept>
+#include <string>
 
 namespace kelvocad {
 
@@ -90,6 +91,25 @@ DxfTextCodec::DxfTextCodec(std::string_view acadVersion, std::string_view dwgCod
     } catch (const std::exception&) {
         codePage_ = fallbackCodePage;  // a code page this system has no converter for
     }
+}
+
+DxfTextCodec DxfTextCodec::forFile(std::string_view acadVersion, std::string_view dwgCodePage,
+                                   std::string_view fileBytes)
+{
+    if (versionUsesUtf8(acadVersion) || !dwgCodePage.empty())
+        return DxfTextCodec(acadVersion, dwgCodePage);
+    // Japanese drafting programs write R12 files in Shift_JIS without naming it. A file that
+    // is not valid in the system's code page (a Western one with accented letters, mostly)
+    // keeps the 1252 reading. A file of ASCII only reads the same either way; in the system's
+    // code page, what is written into it reads back the same at the next opening.
+    const int ansi = common::ansiCodePage();
+    bool valid = false;
+    try {
+        valid = common::decodeCodePage(fileBytes, ansi).find(u'\xFFFD') == std::u16string::npos;
+    } catch (const std::exception&) {
+        valid = false;  // no converter for it on this system
+    }
+    return DxfTextCodec(acadVersion, valid ? "ANSI_" + std::to_string(ansi) : std::string());
 }
 
 bool DxfTextCodec::versionUsesUtf8(std::string_view acadVersion)

@@ -12,6 +12,11 @@ namespace kelvocad {
 class DxfTextCodec {
 public:
     DxfTextCodec(std::string_view acadVersion, std::string_view dwgCodePage);
+    // The codec of a whole file. A file before AC1021 without $DWGCODEPAGE is read in the
+    // system's ANSI code page, as a CAD on that system reads it (932, Shift_JIS, where the
+    // system has none), when all its bytes are characters of that code page; otherwise, and
+    // for a code page name this system does not know, in 1252.
+    static DxfTextCodec forFile(std::string_view acadVersion, std::string_view dwgCodePage, std::string_view fileBytes);
 
     std::u16string decode(std::string_view bytes) const;
     std::string encode(std::u16string_view text) const;

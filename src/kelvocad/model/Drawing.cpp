@@ -81,6 +81,12 @@ void Drawing::setLayerLocked(std::u16string_view name, bool locked)
     throw automation::AutomationError(automation::hr::Exception, u"No layer " + std::u16string(name));
 }
 
+std::u16string Drawing::layerName(std::u16string_view name) const
+{
+    const LayerRecord* layer = findLayer(name);
+    return layer ? layer->name : std::u16string(name);
+}
+
 bool Drawing::isLayerLocked(std::u16string_view name) const
 {
     const LayerRecord* layer = findLayer(name);

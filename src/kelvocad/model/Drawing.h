@@ -27,6 +27,9 @@ public:
     LayerRecord& addLayer(std::u16string name, bool locked = false);  // the existing one if present
     void setLayerLocked(std::u16string_view name, bool locked);
     bool isLayerLocked(std::u16string_view name) const;
+    // The layer table's spelling of a name an entity refers to (the name itself when the
+    // table has no such layer), as a CAD reports an entity's layer.
+    std::u16string layerName(std::u16string_view name) const;
 
     const std::vector<BlockDefinition>& blocks() const noexcept { return blocks_; }
     const BlockDefinition* findBlock(std::u16string_view name) const;

@@ -42,7 +42,9 @@ const std::array<Member<AttributeReferenceObject>, 14>& members()
              const std::u16string string = value.toString();
              a.modify([&](AttributeReference& r) { r.string = string; });
          }},
-        {u"Layer", 0, 0, [](A& a, const MemberArgs&) -> Variant { return Variant(a.attribute().layer); }},
+        {u"Layer", 0, 0, [](A& a, const MemberArgs&) -> Variant {
+             return Variant(a.drawing().layerName(a.attribute().layer));
+         }},
         {u"InsertionPoint", 0, 0,
          [](A& a, const MemberArgs&) -> Variant { return MemberArgs::fromPoint(a.attribute().insertionPoint); },
          [](A& a, const Variant& value) {

@@ -30,7 +30,9 @@ const std::array<Member<BlockReferenceObject>, 12>& members()
          }},
         {u"Name", 0, 0, [](B& b, const MemberArgs&) -> Variant { return Variant(b.reference().name); }},
         {u"Handle", 0, 0, [](B& b, const MemberArgs&) -> Variant { return Variant(b.reference().handle); }},
-        {u"Layer", 0, 0, [](B& b, const MemberArgs&) -> Variant { return Variant(b.reference().layer); },
+        {u"Layer", 0, 0, [](B& b, const MemberArgs&) -> Variant {
+             return Variant(b.drawing().layerName(b.reference().layer));
+         },
          [](B& b, const Variant& value) {
              const std::u16string layer = value.toString();
              const LayerRecord* record = b.drawing().findLayer(layer);

@@ -28,7 +28,7 @@ const std::array<Member<TextObject>, 15>& members()
              return Variant(u"AcDbText");
          }},
         {u"Handle", 0, 0, [](T& t, const MemberArgs&) -> Variant { return Variant(t.text().handle); }},
-        {u"Layer", 0, 0, [](T& t, const MemberArgs&) -> Variant { return Variant(t.text().layer); },
+        {u"Layer", 0, 0, [](T& t, const MemberArgs&) -> Variant { return Variant(t.drawing().layerName(t.text().layer)); },
          [](T& t, const Variant& value) {
              const std::u16string layer = value.toString();
              const LayerRecord* record = t.drawing().findLayer(layer);

@@ -82,21 +82,11 @@ int PlainTextLines::selectionStartLine() const
 
 void PlainTextLines::insertLines(int at, const std::vector<std::u16string>& items)
 {
-    if (items.empty())
-        return;
-    const int count = lineCount();
-    QTextCursor cursor(editor_.document());
-    cursor.beginEditBlock();
-    if (count == 0) {
-        cursor.insertText(joinLines(items));
-    } else if (at >= count) {
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(u'\n' + joinLines(items));
-    } else {
-        cursor.setPosition(editor_.document()->findBlockByNumber(std::max(at, 0)).position());
-        cursor.insertText(joinLines(items) + u'\n');
-    }
-    cursor.endEditBlock();
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::u16string& item : items)
+        lines << QString::fromStdU16String(item);
+    editor_.insertLines(at, lines);
 }
 
 }  // namespace textops::ui

@@ -2,6 +2,7 @@
 
 #include "app/DefaultErrorHandler.h"
 #include "app/UiFonts.h"
+#include "textops/InvalidNumberError.h"
 #include "textops/ui/DialogPlacement.h"
 
 #include <QButtonGroup>
@@ -160,11 +161,18 @@ void TKelvoRenbanForm::setOverwriteMode(bool overwrite)
 {
     Button3->setEnabled(!overwrite);
     Button1->setText(QString::fromStdU16String(std::u16string(overwrite ? overwriteButtonCaption : appendButtonCaption)));
+    target_ = overwrite ? NumberingTarget::Grid : NumberingTarget::LineEditor;
+    // The preview follows the target. A start that cannot be read was reported when it was
+    // typed; it is not reported again for opening or closing the dialog.
+    try {
+        Edit1Change();
+    } catch (const InvalidNumberError&) {
+    }
 }
 
 void TKelvoRenbanForm::Edit1Change()
 {
-    const NumberingPreview preview = numberingPreview(fields());
+    const NumberingPreview preview = numberingPreview(fields(), target_);
     Label6->setEnabled(preview.stepEnabled);
     Edit5->setEnabled(preview.stepEnabled);
     if (preview.Label5Caption)

@@ -47,6 +47,7 @@ private:
 
     app::DefaultErrorHandler& errors_;
     Generate generate_;
+    NumberingTarget target_ = NumberingTarget::LineEditor;
 
     QPushButton* SpeedButton1;
     QPushButton* SpeedButton2;

@@ -444,6 +444,38 @@ TEST_F(MainFormTest, CloseWithoutListFilesWritesTheBuiltInItems)
     EXPECT_FALSE(std::filesystem::exists(cadListPath()));
 }
 
+TEST_F(MainFormTest, CloseKeepsATagListEditedInTheTextEditorSinceItWasRead)
+{
+    writeBytes(tagListPath(), "b\r\na\r\n");
+    writeBytes(tagGroupListPath(), "g\r\n");
+    app::TKelvoMainForm& form = createForm();
+    control<QAction>("N39")->trigger();
+    writeBytes(tagListPath(), "b\r\na\r\nc\r\n");  // saved in the text editor, never reloaded
+    form.close();
+    EXPECT_EQ(readBytes(tagListPath()), "b\r\na\r\nc\r\n");
+    EXPECT_EQ(readBytes(tagGroupListPath()), "g\r\n");
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(MainFormTest, ATagListThatCannotBeReadAtStartLeavesTheOtherLoadedAndNeitherOverwritten)
+{
+    std::filesystem::create_directory(tagListPath());
+    writeBytes(tagGroupListPath(), "g\r\n");
+    app::TKelvoMainForm& form = createForm();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_TRUE(messages_.shown[0].text.contains(pathText(tagListPath())));
+    auto* groups = control<QComboBox>("ComboBox2");
+    ASSERT_EQ(groups->count(), 1);
+    EXPECT_EQ(groups->itemText(0), QStringLiteral("g"));
+
+    // The folder goes away before the close: the built-in items shown still do not replace
+    // a list the user may have had there.
+    std::filesystem::remove(tagListPath());
+    form.close();
+    EXPECT_FALSE(std::filesystem::exists(tagListPath()));
+    EXPECT_EQ(readBytes(tagGroupListPath()), "g\r\n");
+}
+
 TEST_F(MainFormTest, CaptionNamesTheTargetFromTheCadList)
 {
     struct Case {

@@ -179,6 +179,23 @@ TEST_F(LineEditorPageTest, TextButtonLoadsThePickedTextsAndProposesThePitchInThe
     }
 }
 
+TEST_F(LineEditorPageTest, ThePitchIsShownWithoutGroupSeparators)
+{
+    const PitchFormatCase cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("1234.50"), QStringLiteral("-1234.50")},
+        {QLocale(QLocale::German, QLocale::Germany), QStringLiteral("1234,50"), QStringLiteral("-1234,50")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        QLocale::setDefault(c.locale);
+        session->scriptedPicker()->nextPickReturns({addText(u"A", 0, 2469), addText(u"B", 1234.5, 1234.5)});
+        ui->SpeedButton1->click();
+        EXPECT_EQ(ui->Edit1->text(), c.dX);
+        EXPECT_EQ(ui->Edit2->text(), c.dY);
+        EXPECT_EQ(ui->Edit2->palette().color(QPalette::Text), QColor(0, 0, 0)) << "read back as the same number";
+    }
+}
+
 TEST_F(LineEditorPageTest, OneTextShowsAZeroPitchInRedWithItsMessage)
 {
     session->scriptedPicker()->nextPickReturns({addText(u"A", 0, 0)});
@@ -424,6 +441,34 @@ TEST_F(LineEditorPageTest, AttrButtonLoadsOneTagAndCtrlEnterWritesOnlyValues)
     EXPECT_TRUE(session->undoLastStep());
     EXPECT_EQ(values(), before);
     EXPECT_FALSE(session->undoLastStep());
+}
+
+TEST_F(LineEditorPageTest, OneEmptyAttributeValueIsOneLine)
+{
+    kelvocad::BlockReference reference;
+    reference.name = u"EQ";
+    reference.layer = u"0";
+    kelvocad::AttributeReference attribute;
+    attribute.tag = u"NAME";
+    reference.attributes.push_back(attribute);
+    session->scriptedPicker()->nextPickReturns({drawing().addBlockReference(reference)});
+    ui->ComboBox1->setCurrentText(u"NAME:機器名"_qs);
+
+    ui->SpeedButton8->click();
+
+    EXPECT_EQ(editor->lineCount(), 1);
+    EXPECT_EQ(ui->Label2->text(), u"NAME = 1 / 1"_qs);
+    emit form->findChild<QMenu*>(QStringLiteral("PopupMenu1"))->aboutToShow();
+    EXPECT_TRUE(action("N1")->isEnabled()) << "the whole-text commands have a line to work on";
+    session->callLog().clear();
+    press(editor, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(session->callLog().count(u"StartUndoMark"), 1u) << "the write-back runs over the line";
+
+    type(u"P-1"_qs);
+    press(editor, Qt::Key_Backspace, Qt::NoModifier, u"\b"_qs);
+    press(editor, Qt::Key_Backspace, Qt::NoModifier, u"\b"_qs);
+    press(editor, Qt::Key_Backspace, Qt::NoModifier, u"\b"_qs);
+    EXPECT_EQ(editor->lineCount(), 0) << "once edited, an empty editor has no line again";
 }
 
 struct EditorKeyCase {

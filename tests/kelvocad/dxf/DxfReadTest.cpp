@@ -1,5 +1,7 @@
 #include "DxfTestSupport.h"
 
+#include "common/CodePage.h"
+
 #include "kelvocad/model/TextPlacement.h"
 
 #include <cmath>
@@ -85,6 +87,29 @@ TEST(DxfRead, TextsDecodeByVersionAndCodePage)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         DxfFile file = DxfFile::parse(dxfFile(c.version, c.codePage, textRecord("2A", c.bytes, {{8, c.bytes}})), "a.dxf");
+        const TextEntity* text = file.drawing()->findText(u"2A");
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->string, c.expected);
+    }
+}
+
+// Japanese drafting programs write R12 files in Shift_JIS without $DWGCODEPAGE. Where the
+// system has no ANSI code page of its own, the program takes 932 for such text.
+TEST(DxfRead, AFileWithoutACodePageReadsInTheSystemsCodePageWhenItIsValidThere)
+{
+    if (common::ansiCodePage() != 932)
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    const DecodeCase cases[] = {
+        {"half-width katakana, NEC special, wave dash, backslash, kanji", "AC1009", "",
+         "\xC3\xBD\xC4\x87\x40\x81\x60\x5C\x93\xFA", u"ﾃｽﾄ①～\\日"},
+        {"a later version too", "AC1015", "", "\x93\xFA\x96\x7B", u"日本"},
+        {"not Shift_JIS: 1252 as before", "AC1009", "", "Gr\xFC\xDF" "e", u"Grüße"},
+        {"ASCII only", "AC1009", "", "a\\b", u"a\\b"},
+        {"a code page named wins", "AC1009", "ANSI_1252", "\x93\xFA", u"“ú"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DxfFile file = DxfFile::parse(dxfFile(c.version, c.codePage, textRecord("2A", c.bytes)), "a.dxf");
         const TextEntity* text = file.drawing()->findText(u"2A");
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->string, c.expected);

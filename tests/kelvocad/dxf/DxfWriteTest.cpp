@@ -1,5 +1,7 @@
 #include "DxfTestSupport.h"
 
+#include "common/CodePage.h"
+
 #include "kelvocad/model/TextPlacement.h"
 
 #include <filesystem>
@@ -45,7 +47,8 @@ TEST(DxfWrite, ChangedTextsAreEncodedForTheFilesVersion)
 {
     const EncodeCase cases[] = {
         {"1252", "AC1015", "ANSI_1252", u"Grüße Ω", "Gr\xFC\xDF" "e \\U+03A9"},
-        {"default code page", "AC1018", "", u"é€", "\xE9\x80"},
+        // Without a code page an ASCII file is in the system's: 932 here, which has no é or €.
+        {"default code page", "AC1018", "", u"é€", "\\U+00E9\\U+20AC"},
         {"1251", "AC1015", "ANSI_1251", u"Жé", "\xC6\\U+00E9"},
         {"932", "AC1009", "ANSI_932", u"日本ｶＡԱ", "\x93\xFA\x96\x7B\xB6\x82\x60\\U+0531"},
         {"outside the BMP in a code page", "AC1015", "ANSI_1252", u"\U0001F600", "\\U+D83D\\U+DE00"},
@@ -63,6 +66,29 @@ TEST(DxfWrite, ChangedTextsAreEncodedForTheFilesVersion)
         DxfFile again = DxfFile::parse(saved, "b.dxf");
         EXPECT_EQ(again.drawing()->findText(u"2A")->string, c.text);
     }
+}
+
+TEST(DxfWrite, AShiftJisFileWithoutACodePageIsSavedInShiftJis)
+{
+    if (common::ansiCodePage() != 932)
+        GTEST_SKIP() << "the system's ANSI code page is not 932";
+    const std::string original =
+        dxfFile("AC1009", "", concat({textRecord("2A", "\xC3\xBD\xC4"), textRecord("2B", "\x87\x40\x81\x60\x5C")}));
+    DxfFile file = DxfFile::parse(original, "a.dxf");
+    EXPECT_EQ(file.serialize(), original) << "unchanged, nothing changes";
+
+    // The wave dash U+301C has no place in code page 932: it is written as an escape.
+    file.drawing()->modifyText(u"2A", [](TextEntity& t) { t.string = u"ｶﾅ①～〜\\"; });
+    const std::string saved = file.serialize();
+    EXPECT_EQ(groupOf(saved, "2A", 1), "\xB6\xC5\x87\x40\x81\x60\\U+301C\x5C");
+    EXPECT_EQ(groupOf(saved, "2B", 1), "\x87\x40\x81\x60\x5C");
+    EXPECT_EQ(saved.find("$DWGCODEPAGE"), std::string::npos);
+    DxfFile again = DxfFile::parse(saved, "b.dxf");
+    EXPECT_EQ(again.drawing()->findText(u"2A")->string, u"ｶﾅ①～〜\\");
+    EXPECT_EQ(again.drawing()->findText(u"2B")->string, u"①～\\");
+
+    const std::string ascii = dxfFile("AC1009", "", textRecord("2A", "plain \\ text"));
+    EXPECT_EQ(DxfFile::parse(ascii, "c.dxf").serialize(), ascii);
 }
 
 TEST(DxfWrite, NewHandlesCollideWithNothingInTheFile)

@@ -183,6 +183,59 @@ TEST_F(TKelvoRenbanFormTest, RunsIntoTheEditor)
     }
 }
 
+TEST_F(TKelvoRenbanFormTest, ASuffixEndingInABlankKeepsItInTheEditor)
+{
+    const auto programLines = [this] {
+        QStringList all;
+        for (int i = 0; i < editor().lineCount(); ++i)
+            all << editor().lineText(i);
+        return all;
+    };
+    struct Case {
+        const char* button;
+        QStringList after;
+    };
+    const Case cases[] = {
+        {"Button3", {"a", "W1 ", "W2 ", "b"}},
+        {"Button1", {"a", "b", "W1 ", "W2 "}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        setLines({"a", "b"});
+        // The user types two blanks after b: those are trimmed, as ever.
+        QTextCursor typing(editor().document()->findBlockByNumber(1));
+        typing.movePosition(QTextCursor::EndOfBlock);
+        typing.insertText(QStringLiteral("  "));
+        select(1, 0, 1, 0);
+        number({"SpeedButton1", "w", "1", " ", "1", "2"}, c.button);
+        EXPECT_EQ(programLines(), c.after);
+        // The caret walks over every line; only the user's blanks go.
+        for (int line = 0; line < editor().lineCount(); ++line)
+            select(line, 0, line, 0);
+        select(0, 0, 0, 0);
+        EXPECT_EQ(programLines(), c.after);
+        EXPECT_EQ(editor().toPlainText().count(u' '), 2) << editor().toPlainText().toStdString();
+    }
+}
+
+TEST_F(TKelvoRenbanFormTest, PreviewRefusesWhatTheEditorRefusesButNotTheGrid)
+{
+    const QString refusal = QStringLiteral("作成数 2000000 は多すぎます。一度に作成できるのは 1000000 行までです。");
+    QString forEditor, forGrid;
+    trigger("N17", &renban(), [&, this] {
+        fill({"SpeedButton1", "W", "1", "", "1", "2000000"});
+        forEditor = preview();
+        renban().reject();
+    });
+    trigger("N31", &renban(), [&, this] {
+        forGrid = preview();
+        renban().reject();
+    });
+    EXPECT_EQ(forEditor, refusal);
+    EXPECT_EQ(forGrid, QStringLiteral("[ W1 ] ～ [ W2000000 ]")) << "the grid takes what its rows hold";
+    EXPECT_EQ(preview(), refusal) << "back to the editor when the grid's dialog closes";
+}
+
 TEST_F(TKelvoRenbanFormTest, ZeroCountAddsNothingAndCloses)
 {
     setLines({"a"});
