@@ -1,5 +1,7 @@
 #include "common/AtomicFile.h"
 
+#include "common/Utf.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -21,7 +23,8 @@ namespace fs = std::filesystem;
 
 std::string pathForMessage(const fs::path& path)
 {
-    const std::u8string text = path.u8string();
+    // As the platform writes paths: a Windows user reads backslashes.
+    const std::u8string text = fs::path(path).make_preferred().u8string();
     return std::string(text.begin(), text.end());
 }
 
@@ -91,9 +94,26 @@ fs::path temporaryPathBeside(const fs::path& target)
 
 #ifdef _WIN32
 
+// The system's own words for an error, as UTF-8. std::system_category() gives them in the
+// ANSI code page, which is not UTF-8 on a Japanese Windows.
+std::string errorText(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::u16string words(text, text + length);
+    LocalFree(text);
+    while (!words.empty() && (words.back() == u'\r' || words.back() == u'\n' || words.back() == u' '))
+        words.pop_back();
+    if (words.empty())
+        return "error " + std::to_string(error);
+    return toUtf8(words);
+}
+
 std::string lastErrorText()
 {
-    return std::system_category().message(static_cast<int>(GetLastError()));
+    return errorText(GetLastError());
 }
 
 class Handle {
@@ -213,7 +233,7 @@ std::optional<std::string> readFileBytes(const fs::path& path)
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return std::nullopt;
-        throw FileError(path, std::system_category().message(static_cast<int>(error)));
+        throw FileError(path, errorText(error));
     }
     std::string bytes;
     char buffer[65536];

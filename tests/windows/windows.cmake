@@ -9,6 +9,7 @@ kelvo_add_test(windows_platform_tests
     ${CMAKE_CURRENT_LIST_DIR}/Win32WindowServicesTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SingleInstanceWin32Test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/NotepadLauncherTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FileErrorWin32Test.cpp
     # The single-instance pieces are Qt-free; the native Windows build puts them in kelvo_ui.
     ${PROJECT_SOURCE_DIR}/src/app/InstanceMarkerWindow.cpp
     ${PROJECT_SOURCE_DIR}/src/app/SingleInstanceLock.cpp

@@ -3,6 +3,7 @@
 #include "app/UserMessages.h"
 #include "taglists/TextFileLauncher.h"
 
+#include <QDir>
 #include <QString>
 
 #include <filesystem>
@@ -46,9 +47,10 @@ inline std::string readBytes(const std::filesystem::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A path as the program shows it to the user: with the platform's separators.
 inline QString pathText(const std::filesystem::path& path)
 {
-    return QString::fromStdU16String(path.u16string());
+    return QDir::toNativeSeparators(QString::fromStdU16String(path.u16string()));
 }
 
 }  // namespace testing_support
