@@ -38,9 +38,10 @@ TEST(FileErrorWin32, NamesThePathWithBackslashesAndGivesTheSystemsReasonInUtf8)
     EXPECT_EQ(text.rfind(std::u16string(shown.begin(), shown.end()), 0), 0u) << message;
     EXPECT_EQ(text.find(u'/'), std::u16string::npos) << message;
     // Under a Japanese locale the reason is Japanese ("アクセスが拒否されました。" or the like).
-    if (GetACP() == 932)
+    if (GetACP() == 932) {
         EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x3040 && c <= 0x30FF; }))
             << message;
+    }
 }
 
 }  // namespace
