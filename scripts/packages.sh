@@ -27,5 +27,5 @@ KELVO_BUILD_PACKAGES=(
 # brings its own list: scripts/build-qt-mingw.sh).
 KELVO_WINDOWS_PACKAGES=(
     cmake ninja-build ccache g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-    googletest wine wine64 xvfb xauth locales imagemagick
+    googletest wine wine64 xvfb xauth locales imagemagick zip unzip binutils-mingw-w64-x86-64
 )

@@ -66,3 +66,30 @@ exit $result
 INNER
 chmod +x "$build/wine/run-suite.sh"
 xvfb-run -a -s "-screen 0 1280x1024x24" "$build/wine/run-suite.sh" "$build" "$@"
+
+# The release as a user gets it: the zip of ./package-windows.sh unzipped into a fresh folder
+# and started from there in a fresh Wine prefix, with nothing of the build on Wine's path, by
+# the program suite. Only in the full run (no ctest arguments).
+if [ $# -eq 0 ]; then
+    zip=$(./package-windows.sh | tail -n 1 | cut -d' ' -f1)
+    release=$(mktemp -d)
+    trap 'rm -rf "$release"' EXIT
+    unzip -q "$zip" -d "$release"
+    unzipped=$(find "$release" -maxdepth 1 -type d -name 'KelvoEdit-*' | head -n 1)
+    cat > "$release/run-release.sh" <<'INNER'
+#!/usr/bin/env bash
+set -u
+stop_wine() { wineserver -k 2>/dev/null; wineserver -w 2>/dev/null; }
+trap stop_wine EXIT
+mkdir -p "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1 </dev/null
+stop_wine
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+wine "$1" --gtest_color=no
+INNER
+    chmod +x "$release/run-release.sh"
+    echo "The release $zip, unzipped into a fresh folder and Wine prefix:"
+    WINEPREFIX="$release/prefix" WINEPATH="" QT_PLUGIN_PATH="" KELVO_PROGRAMS_FOLDER="$(winpath "$unzipped")" \
+        xvfb-run -a -s "-screen 0 1280x1024x24" "$release/run-release.sh" "$build/bin/windows_program_tests.exe"
+fi

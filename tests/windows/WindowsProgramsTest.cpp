@@ -73,6 +73,16 @@ fs::path ownFolder()
     return fs::path(self).parent_path();
 }
 
+// Where the programs come from: the build's bin folder beside the test, or the folder named
+// by KELVO_PROGRAMS_FOLDER (an unzipped release).
+fs::path programsFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KELVO_PROGRAMS_FOLDER", folder, MAX_PATH) > 0)
+        return fs::path(folder);
+    return ownFolder();
+}
+
 struct Process {
     PROCESS_INFORMATION info{};
     bool start(const fs::path& program, const fs::path& folder, const std::wstring& arguments = {})
@@ -251,7 +261,7 @@ protected:
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         folder = fs::path(temp) / (L"kelvo-programs-" + std::to_wstring(GetCurrentProcessId()));
-        ASSERT_TRUE(copyFolder(ownFolder(), folder)) << "the programs and their DLLs were not found beside the test";
+        ASSERT_TRUE(copyFolder(programsFolder(), folder)) << "the programs and their DLLs were not found";
 
         ASSERT_TRUE(cad.start(folder / L"kelvocad.exe", folder));
         automation::com::ComRunningObjects table;
