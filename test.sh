@@ -8,6 +8,9 @@ kelvo_require_packages "${KELVO_BUILD_PACKAGES[@]}"
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/kelvo-ccache}"
 # Paths below the checkout are hashed relative to it, so a fresh clone elsewhere reuses the cache.
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
+# Debug information names the build folder; leaving it out of the hash lets a clone in
+# another folder hit the cache too.
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 
 # The Linux suites, built once with AddressSanitizer and UndefinedBehaviorSanitizer (a Debug
 # build with both); the preset sets their options (stop at the first finding, report leaks
