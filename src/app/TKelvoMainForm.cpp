@@ -81,7 +81,9 @@ TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessage
 
     for (QLineEdit* edit : {ui->Edit1, ui->Edit2}) {
         edit->setAlignment(Qt::AlignRight);
-        edit->setInputMethodHints(Qt::ImhPreferLatin);
+        // Numbers only: the input method stays closed here even after Japanese typing elsewhere
+        // (a hint alone leaves Windows' IME open).
+        edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->setFocusPolicy(Qt::ClickFocus);
     }
     ui->StringGrid2->viewport()->installEventFilter(this);

@@ -27,7 +27,8 @@ TTargetCADForm::TTargetCADForm(std::filesystem::path listPath, app::UserMessages
     ui->Label2->setFont(app::tahomaFont(12));
     for (QLineEdit* edit : {ui->Edit1, ui->Edit2}) {
         edit->setFont(app::tahomaFont(13));
-        edit->setInputMethodHints(Qt::ImhPreferLatin);
+        // Names and ProgIDs in Latin letters: the input method stays closed.
+        edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->installEventFilter(this);
     }
     // Enter in the edit boxes changes the line; no button may take it as the default.

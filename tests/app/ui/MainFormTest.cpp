@@ -607,4 +607,20 @@ TEST_F(MainFormTest, TargetCadDialogRunsWithTheTopmostHandOverAndSetsTheCaption)
     EXPECT_FALSE(std::filesystem::exists(cadListPath()));
 }
 
+// dX, dY and the target CAD dialog's boxes take numbers and ProgIDs: the input method is
+// closed there. Qt's Windows input context detaches the IME where a widget does not accept
+// input methods; a Latin hint alone leaves it open.
+TEST_F(MainFormTest, NumberAndProgIdBoxesCloseTheInputMethod)
+{
+    app::TKelvoMainForm& form = createForm();
+    cadlink::TTargetCADForm dialog(cadListPath(), messages_, &form);
+    for (QLineEdit* edit : {control<QLineEdit>("Edit1"), control<QLineEdit>("Edit2"),
+                            dialog.findChild<QLineEdit*>(QStringLiteral("Edit1")),
+                            dialog.findChild<QLineEdit*>(QStringLiteral("Edit2"))}) {
+        ASSERT_NE(edit, nullptr);
+        SCOPED_TRACE(edit->objectName().toStdString());
+        EXPECT_FALSE(edit->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+}
+
 }  // namespace
