@@ -10,8 +10,9 @@ root=$PWD
 . scripts/packages.sh
 kelvo_require_packages zip binutils-mingw-w64-x86-64
 
-build=$(scripts/build-windows.sh kelvoedit kelvocad kelvo_windows_deploy | tail -n 1)
-qt=$(scripts/build-qt-mingw.sh | tail -n 1)
+built=$(scripts/build-windows.sh kelvoedit kelvocad kelvo_windows_deploy | tail -n 2)
+qt=$(head -n 1 <<<"$built")
+build=$(tail -n 1 <<<"$built")
 version=$(sed -nE 's/^project\(KelvoEdit VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 name="KelvoEdit-$version-windows-x64"
 

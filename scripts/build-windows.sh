@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows targets: Qt for mingw-w64 first (scripts/build-qt-mingw.sh, cached), then
 # the project cross-compiled with it - kelvoedit.exe and kelvocad.exe with the DLLs they run
-# with in bin/, and the Windows tests. Prints the build folder on its last line.
+# with in bin/, and the Windows tests. Prints Qt's folder and then the build folder on its
+# last two lines.
 #
 #   scripts/build-windows.sh [targets...]
 #
@@ -22,7 +23,6 @@ locked() {
 
 KELVO_QT_MINGW=$(locked scripts/build-qt-mingw.sh | tail -n 1)
 export KELVO_QT_MINGW
-echo "Qt for mingw-w64: $KELVO_QT_MINGW" >&2
 
 build=${KELVO_WINDOWS_BUILD_DIR:-$root/build/windows-mingw}
 if [ -n "${KELVO_WINDOWS_BUILD_DIR:-}" ]; then
@@ -39,4 +39,5 @@ if [ $# -gt 0 ]; then
 else
     locked cmake --build "$build" -j2 >&2
 fi
+echo "$KELVO_QT_MINGW"
 echo "$build"

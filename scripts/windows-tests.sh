@@ -17,8 +17,10 @@ if [ "${KELVO_SKIP_WINDOWS:-0}" = 1 ] && [ "${CI:-}" != true ]; then
     exit 0
 fi
 
-build=$(scripts/build-windows.sh | tail -n 1)
-KELVO_QT_MINGW=$(scripts/build-qt-mingw.sh | tail -n 1)
+built=$(scripts/build-windows.sh | tail -n 2)
+KELVO_QT_MINGW=$(head -n 1 <<<"$built")
+build=$(tail -n 1 <<<"$built")
+echo "Qt for mingw-w64: $KELVO_QT_MINGW"
 
 # Everything Wine keeps lives in the build tree: its prefix and the Japanese locale.
 export WINEPREFIX="$build/wine/prefix"
