@@ -73,6 +73,10 @@ KelvoStringGrid::KelvoStringGrid(QWidget* parent)
     }
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // A column fitted to its text keeps that width: the header's own minimum follows the
+    // font's widest glyph, which on Windows with a Japanese fallback font is wider than a
+    // short prompt.
+    horizontalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setFixedWidth(kDefaultFixedColWidth);
 
     const auto buttons = findChildren<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
