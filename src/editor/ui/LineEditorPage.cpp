@@ -1,14 +1,15 @@
 #include "editor/ui/LineEditorPage.h"
 
-#include "app/LineEditorWidget.h"
-#include "app/TKelvoMainForm.h"
-#include "app/UserMessages.h"
 #include "editor/Align.h"
 #include "editor/AttributeAcquisition.h"
 #include "editor/LineEditorBehaviour.h"
 #include "editor/LineEditorContext.h"
 #include "editor/TextAcquisition.h"
 #include "editor/WriteBack.h"
+#include "editor/records/EntityArrays.h"
+#include "ui/LineEditorWidget.h"
+#include "ui/PageContract.h"
+#include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QAction>
@@ -47,7 +48,7 @@ bool isEnterKey(const QKeyEvent& key)
 
 }  // namespace
 
-LineEditorPage::LineEditorPage(app::TKelvoMainForm& form)
+LineEditorPage::LineEditorPage(ui::PageContract& form)
     : form_(form), SynEdit1(*form.controls().SynEdit1)
 {
     setObjectName(QStringLiteral("LineEditorPage"));
@@ -76,7 +77,7 @@ void LineEditorPage::connectHandlers()
     connect(ui.SpeedButton6, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton6Click));
     connect(ui.SpeedButton8, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton8Click));
 
-    QMenu* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    QMenu* popup = form_.mainWindow().findChild<QMenu*>(QStringLiteral("PopupMenu1"));
     const auto connectItem = [this, popup](const char* name, void (LineEditorPage::*handler)()) {
         if (QAction* action = popup->findChild<QAction*>(QString::fromLatin1(name)))
             connect(action, &QAction::triggered, this, guarded(handler));
@@ -87,8 +88,8 @@ void LineEditorPage::connectHandlers()
     connectItem("N20", &LineEditorPage::N20Click);
     connect(popup, &QMenu::aboutToShow, this, guarded(&LineEditorPage::PopupMenu1Popup));
 
-    connect(&SynEdit1, &app::LineEditorWidget::clicked, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
-    connect(&SynEdit1, &app::LineEditorWidget::keyReleased, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
+    connect(&SynEdit1, &ui::LineEditorWidget::clicked, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
+    connect(&SynEdit1, &ui::LineEditorWidget::keyReleased, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
     SynEdit1.setControlCharacterHandler([this](char16_t key) {
         bool swallowed = false;
         form_.errors().run([&] { swallowed = SynEdit1KeyPress(key); });
@@ -201,7 +202,7 @@ void LineEditorPage::N20Click()
 void LineEditorPage::PopupMenu1Popup()
 {
     const PopupMenuEnabling enabling = popupMenuEnabling(lineCount(), !SynEdit1.textCursor().hasSelection());
-    QMenu* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    QMenu* popup = form_.mainWindow().findChild<QMenu*>(QStringLiteral("PopupMenu1"));
     const auto enable = [popup](std::initializer_list<const char*> names, bool enabled) {
         for (const char* name : names)
             if (QAction* action = popup->findChild<QAction*>(QString::fromLatin1(name)))
@@ -491,7 +492,7 @@ std::u16string LineEditorPage::ComboBox1Text() const
 
 void LineEditorPage::showMessage(const std::u16string& text)
 {
-    form_.messages().show(app::UserMessages::Kind::Plain, qt(text));
+    form_.messages().show(ui::UserMessages::Kind::Plain, qt(text));
 }
 
 void LineEditorPage::processPendingMessages()

@@ -7,10 +7,10 @@
 
 #include <functional>
 
-namespace app {
+namespace ui {
 class LineEditorWidget;
-class TKelvoMainForm;
-}  // namespace app
+class PageContract;
+}  // namespace ui
 
 namespace editor {
 
@@ -24,7 +24,7 @@ class LineEditorPage : public QObject, public LineEditorHost {
     Q_OBJECT
 
 public:
-    explicit LineEditorPage(app::TKelvoMainForm& form);
+    explicit LineEditorPage(ui::PageContract& form);
     ~LineEditorPage() override;
 
     // Handlers, by the control and event that start them.
@@ -106,8 +106,8 @@ private:
     // Runs a handler through the main window's default error handler.
     std::function<void()> guarded(void (LineEditorPage::*handler)());
 
-    app::TKelvoMainForm& form_;
-    app::LineEditorWidget& SynEdit1;
+    ui::PageContract& form_;
+    ui::LineEditorWidget& SynEdit1;
     EditorBackground background_ = EditorBackground::Window;
     QColor windowColour_;
 };
