@@ -20,6 +20,9 @@ struct LineEditorContext;
 // boxes and the popup menu's editor commands. It is the page the line editor's operations
 // run on, and it connects their handlers; each handler runs through the main window's
 // default error handler.
+//
+// LineEditorPage.cpp holds the handlers; LineEditorPageControls.cpp the LineEditorHost
+// members over the page's controls.
 class LineEditorPage : public QObject, public LineEditorHost {
     Q_OBJECT
 
@@ -105,6 +108,8 @@ private:
     void bringMainWindowForward(LineEditorContext& context);
     // Runs a handler through the main window's default error handler.
     std::function<void()> guarded(void (LineEditorPage::*handler)());
+    // A selection as the editor returns it separates lines by U+2029.
+    static QString withLineBreaks(QString selection, const QString& lineBreak);
 
     ui::PageContract& form_;
     ui::LineEditorWidget& SynEdit1;
