@@ -1,5 +1,5 @@
 #include "app/MessageBoxMessages.h"
-#include "app/TopmostHandOver.h"
+#include "ui/TopmostHandOver.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ BoxSeen boxDuringModalDialog(QMainWindow& mainWindow, QDialog& dialog, app::Mess
 #endif
             box->accept();
         });
-        messages.show(app::UserMessages::Kind::Error, QStringLiteral("削除できません"));
+        messages.show(ui::UserMessages::Kind::Error, QStringLiteral("削除できません"));
         dialog.accept();
     });
     // Closes whatever is still open should the box never show, so a failure cannot hang.
@@ -74,7 +74,7 @@ BoxSeen boxDuringModalDialog(QMainWindow& mainWindow, QDialog& dialog, app::Mess
             modal->close();
         dialog.reject();
     });
-    app::runModalWithTopmostHandOver(mainWindow, dialog);
+    ui::runModalWithTopmostHandOver(mainWindow, dialog);
     return seen;
 }
 
@@ -118,7 +118,7 @@ TEST(MessageBoxMessages, WithoutADialogTheBoxBelongsToTheMainWindow)
         if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
     });
-    messages.show(app::UserMessages::Kind::Information, QStringLiteral("0 / 3"));
+    messages.show(ui::UserMessages::Kind::Information, QStringLiteral("0 / 3"));
     EXPECT_EQ(parent, &mainWindow);
     EXPECT_TRUE(onTop) << "a box below the topmost main window would be hidden by it";
 }
