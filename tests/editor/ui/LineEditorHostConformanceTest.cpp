@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ namespace {
 using Lines = std::vector<std::u16string>;
 
 enum class Part { Fake, Page };
+
+void PrintTo(Part part, std::ostream* os)
+{
+    *os << (part == Part::Fake ? "FakeLineEditorHost" : "LineEditorPage");
+}
 
 // A host with the user's selection, which the page takes from its editor's cursor.
 class HostUnderTest {

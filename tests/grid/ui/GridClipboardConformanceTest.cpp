@@ -17,6 +17,7 @@
 #endif
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace grid::test {
@@ -32,6 +33,11 @@ const char* name(Part part)
     case Part::QtOnThisPlatform: return "QtOnThisPlatform";
     }
     return "?";
+}
+
+void PrintTo(Part part, std::ostream* os)
+{
+    *os << name(part);
 }
 
 // Another program's text placed on the system clipboard the way that program places it:
