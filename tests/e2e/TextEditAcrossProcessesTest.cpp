@@ -135,10 +135,42 @@ TEST(TextEditAcrossProcesses, HostWindowStepsReachTheHost)
     picker.join();
     EXPECT_TRUE(pickFailed);
 
-    // The zoom with its marker goes through without an error reaching the caller.
+    // The zoom with its marker goes through without an error reaching the caller: the host's
+    // view is centred on the point at the height it had, and the host shows the marker it
+    // was asked for, a triangle with its tip at the view centre and its base to the left.
+    const ObjectRef document = application->get(u"ActiveDocument").toObject();
+    const double height = document->call(u"GetVariable", {Variant(u"VIEWSIZE")}).toDouble();
+    const Variant screen = document->call(u"GetVariable", {Variant(u"SCREENSIZE")});
+    const int w = screen.at(0).toInt();
+    const int v = screen.at(1).toInt();
+    ASSERT_GT(w, 100);
+    ASSERT_GT(v, 100);
+    EXPECT_EQ(control->service(u"Marker").arraySize(), 0u) << "no marker before the zoom";
     const Variant point = Variant::array(automation::ArrayType::Double, {Variant(50.0), Variant(50.0), Variant(0.0)});
     cadlink::ZoomToEntity(windows, *application, point, 3, false, 0.05);
     EXPECT_FALSE(control->service(u"PickInProgress").toBool());
+    const Variant centre = document->call(u"GetVariable", {Variant(u"VIEWCTR")});
+    EXPECT_DOUBLE_EQ(centre.doubleAt(0), 50.0);
+    EXPECT_DOUBLE_EQ(centre.doubleAt(1), 50.0);
+    EXPECT_DOUBLE_EQ(document->call(u"GetVariable", {Variant(u"VIEWSIZE")}).toDouble(), height);
+    const Variant marker = control->service(u"Marker");
+    ASSERT_EQ(marker.arraySize(), 3u) << "the host shows no marker";
+    const Variant points = marker.at(0);
+    // The tip at the centre in whole pixels; length and half base 5 % and 2.5 % of the
+    // view's width, whole pixels.
+    const int cx = w / 2;
+    const int cy = v / 2;
+    const int length = w * 5 / 100;
+    const int halfBase = w * 5 / 200;
+    const std::vector<double> triangle = {double(cx),          double(cy),
+                                          double(cx - length), double(cy - halfBase),
+                                          double(cx - length), double(cy + halfBase),
+                                          double(cx),          double(cy)};
+    ASSERT_EQ(points.arraySize(), triangle.size());
+    for (size_t i = 0; i < triangle.size(); ++i)
+        EXPECT_EQ(points.doubleAt(i), triangle[i]) << "coordinate " << i;
+    EXPECT_EQ(marker.at(1).toInt(), 3) << "pen width";
+    EXPECT_EQ(marker.at(2).toInt(), 255 | 100 << 8 | 100 << 16) << "RGB 255, 100, 100";
 }
 
 TEST(TextEditAcrossProcesses, HostKilledWhileTheUserPicksLeavesKelvoEditUsable)

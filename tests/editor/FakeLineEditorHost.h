@@ -3,6 +3,7 @@
 #include "common/Utf.h"
 #include "editor/LineEditorHost.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -13,7 +14,8 @@
 namespace editor::test {
 
 // A page made of plain fields that records what the operations do to it. Numbers use the
-// C locale; the ui's locale handling is its own concern.
+// C locale; the ui's locale handling is its own concern. Its lines, caret and selection
+// behave as the page's editor does: LineEditorHostConformanceTest holds the two together.
 class FakeLineEditorHost : public LineEditorHost {
 public:
     std::vector<std::u16string> lines;
@@ -61,8 +63,13 @@ public:
     {
         lines = newLines;
         ++replaceCount;
+        loaded();
     }
-    void caretToStart() override { caret = 1, column = 1; }
+    void caretToStart() override
+    {
+        caret = 1, column = 1;
+        selection.clear();
+    }
     std::u16string text() const override
     {
         std::u16string all;
@@ -73,6 +80,7 @@ public:
     void setText(const std::u16string& all) override
     {
         lines.clear();
+        loaded();
         if (all.empty())
             return;
         std::u16string current;
@@ -87,6 +95,22 @@ public:
             }
         }
         lines.push_back(current);
+    }
+    // What a user's selection from (line, column) to (line, column), all from 1, leaves: the
+    // caret where the selection ends, the text between with lines joined by CR LF.
+    void select(int fromLine, int fromColumn, int toLine, int toColumn)
+    {
+        caret = toLine, column = toColumn;
+        const auto offset = [this](int line, int col) {
+            size_t at = 0;
+            for (int i = 1; i < line; ++i)
+                at += lines[static_cast<size_t>(i - 1)].size() + 2;
+            return at + static_cast<size_t>(col - 1);
+        };
+        const std::u16string all = text();
+        const size_t from = offset(fromLine, fromColumn);
+        const size_t to = offset(toLine, toColumn);
+        selection = all.substr(std::min(from, to), from < to ? to - from : from - to);
     }
     int caretLine() const override { return caret; }
     int caretColumn() const override { return column; }
@@ -154,6 +178,14 @@ public:
     }
     bool runFlag() const override { return run; }
     void setRunFlag(bool value) override { run = value; }
+
+private:
+    // Loading lines empties the editor's own history and puts the caret at the start.
+    void loaded()
+    {
+        caretToStart();
+        editorCanUndo = false;
+    }
 };
 
 }  // namespace editor::test

@@ -128,6 +128,9 @@ protected:
     std::vector<std::u16string> devices;
     DrawingLines before;
     QStringList searchRowsBefore;
+    // What was erased before the operation started, where something was: the TEXT, or the
+    // attributes of the device.
+    std::vector<std::u16string> erasedBefore;
 
     void SetUp() override
     {
@@ -288,14 +291,15 @@ protected:
                 afterCall({u"SelectOnScreen"}, [victim](CadSession& s) { s.drawing().erase(victim); });
             } else if (op == Op::Search) {
                 afterCall({u"Select"}, [victim = texts[1]](CadSession& s) { s.drawing().erase(victim); });
-            } else if (op == Op::GridUpdate || op == Op::GridCellZoom) {
-                erase(devices[op == Op::GridUpdate ? 1 : 2]);
-            } else if (op == Op::GridEnter) {
-                erase(devices[0]);
-            } else if (op == Op::SearchEnter) {
-                erase(texts[0]);
+            } else if (op == Op::GridUpdate || op == Op::GridCellZoom || op == Op::GridEnter) {
+                // The grid reaches a device through its attributes, which go with it.
+                const size_t device = op == Op::GridUpdate ? 1 : op == Op::GridCellZoom ? 2 : 0;
+                erasedBefore = {attributeHandle(device, 0), attributeHandle(device, 1)};
+                erase(devices[device]);
             } else {
-                erase(texts[op == Op::SearchUpdate ? 1 : 2]);
+                const std::u16string victim = op == Op::SearchEnter ? texts[0] : texts[op == Op::SearchUpdate ? 1 : 2];
+                erasedBefore = {victim};
+                erase(victim);
             }
             break;
         case Fault::EntityMemberFails:
@@ -622,6 +626,7 @@ TEST_P(FaultMatrix, EndsAsItShouldNothingLostAndTheWindowAnswers)
     inject(op, fault);
     before = markDrawing();
     searchRowsBefore = searchRows();
+    const int picksBefore = pickCount();
 
     bounded([&] { act(op); });
 
@@ -632,6 +637,19 @@ TEST_P(FaultMatrix, EndsAsItShouldNothingLostAndTheWindowAnswers)
     }
     if (fault == Fault::EntityMemberFails || fault == Fault::BatchMemberFails) {
         EXPECT_TRUE(injectedFailureHit()) << "no call met the failing member";
+    }
+    if (fault == Fault::Busy3s) {
+        EXPECT_FALSE(serverStillBusy()) << "the host never turned the operation's calls away";
+    }
+    // The zooms pan onto the point stored with the record and never ask the erased entity.
+    if (!erasedBefore.empty() && op != Op::CaretZoom && op != Op::GridCellZoom && op != Op::SearchHitZoom) {
+        EXPECT_TRUE(std::any_of(erasedBefore.begin(), erasedBefore.end(),
+                                [this](const std::u16string& handle) { return callFailedOn(handle); }))
+            << "the operation never met the erased entity";
+    }
+    if (fault == Fault::PickCancelled) {
+        EXPECT_EQ(pendingPicks(), 0u) << "the cancelled pick was never asked for";
+        EXPECT_EQ(pickCount(), picksBefore + 1);
     }
 
     expectMessages(expectedMessages(op, fault));

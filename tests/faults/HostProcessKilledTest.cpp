@@ -166,12 +166,28 @@ TEST_P(HostProcessKilled, WindowComesBackAtRestWithTheUsersTextAndFindsNoCadAfte
         ASSERT_TRUE(pickInProgress());
     }
 
+    // The host counts the calls it turns away (its Statistics request, figure 2); the other
+    // client's pick and the requests of this test are never turned away, so what the count
+    // gains is the operation's.
+    const auto busyAnswers = [](automation::socket::SocketClient& client) {
+        return client.service(u"Statistics").doubleAt(2);
+    };
+    const double busyBefore = c.moment == Moment::WhileHostBusy ? busyAnswers(*control) : 0.0;
+    double turnedAway = 0.0;
+    std::atomic<bool> operationEnded{false};
+
     // No pick is planned: a pick waits for the user until the host dies under it.
     std::atomic<bool> killed{false};
     std::thread killer([&] {
         if (c.moment == Moment::WhileHostBusy) {
-            // Long enough for the operation to be asking, turned away, at least once.
-            QThread::msleep(2500);
+            // The operation is killed once it has been turned away, has asked again after its
+            // pause and been turned away again: one that gave up at the first answer ends
+            // before that.
+            const auto watcher = cad.connect();
+            const QDeadlineTimer deadline(60000);
+            while (!deadline.hasExpired() && !operationEnded && busyAnswers(*watcher) < busyBefore + 2)
+                QThread::msleep(10);
+            turnedAway = busyAnswers(*watcher) - busyBefore;
         } else {
             const auto watcher = cad.connect();
             const QDeadlineTimer deadline(60000);
@@ -190,11 +206,15 @@ TEST_P(HostProcessKilled, WindowComesBackAtRestWithTheUsersTextAndFindsNoCadAfte
         case Op::WriteBack: ui->SpeedButton2->click(); break;
         case Op::Search: ui->SpeedButton14->click(); break;
         }
+        operationEnded = true;
     });
     killer.join();
     if (otherClient.joinable())
         otherClient.join();
     ASSERT_TRUE(killed);
+    if (c.moment == Moment::WhileHostBusy) {
+        EXPECT_GE(turnedAway, 2.0) << "the operation did not keep asking the busy host until it died";
+    }
 
     // What the user is told: only an operation whose attach is not guarded shows the error.
     const bool errorShown = c.op == Op::TextAcquisition || c.op == Op::WriteBack || c.op == Op::Search;

@@ -5,6 +5,7 @@
 #include "automation/AutomationError.h"
 #include "automation/socket/SocketServer.h"
 #include "cadlink/TargetProgID.h"
+#include "common/CaseFold.h"
 #include "common/Utf.h"
 #include "grid/ui/KelvoStringGrid.h"
 #include "kelvocad/model/Drawing.h"
@@ -137,6 +138,44 @@ bool ServedMainForm::injectedFailureHit()
             hit = hit || (call.failed() && call.errorDescription == u"Injected failure");
     });
     return hit;
+}
+
+bool ServedMainForm::callFailedOn(const std::u16string& handle)
+{
+    bool hit = false;
+    inServer([&](CadSession& s) {
+        for (const auto& call : s.callLog().records()) {
+            if (!call.failed())
+                continue;
+            bool named = common::equalsIgnoringCase(call.objectId, handle);
+            for (const auto& arg : call.args)
+                named = named || (arg.type() == automation::VariantType::String &&
+                                  common::equalsIgnoringCase(arg.toString(), handle));
+            hit = hit || named;
+        }
+    });
+    return hit;
+}
+
+bool ServedMainForm::serverStillBusy()
+{
+    bool busy = false;
+    inServer([&](CadSession& s) { busy = s.faults().busy(); });
+    return busy;
+}
+
+size_t ServedMainForm::pendingPicks()
+{
+    size_t pending = 0;
+    inServer([&](CadSession& s) { pending = s.scriptedPicker()->pendingPicks(); });
+    return pending;
+}
+
+int ServedMainForm::pickCount()
+{
+    int count = 0;
+    inServer([&](CadSession& s) { count = s.scriptedPicker()->pickCount(); });
+    return count;
 }
 
 void ServedMainForm::busyAfter(CallMatch match)

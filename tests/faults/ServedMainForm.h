@@ -76,6 +76,14 @@ protected:
     // call: a fault that never struck proves nothing.
     int actionsRun() const { return *actionsRun_; }
     bool injectedFailureHit();
+    // Whether a call on the entity, or one that named its handle, failed: an operation that
+    // met an entity erased before it started.
+    bool callFailedOn(const std::u16string& handle);
+    // Whether the server still has refusals of a busy spell left to give.
+    bool serverStillBusy();
+    // The planned picks not taken yet, and how many picks the session has run.
+    size_t pendingPicks();
+    int pickCount();
 
     // The user's click or key, with a hang guard (WindowChecks.h).
     void bounded(const std::function<void()>& userAction);

@@ -10,8 +10,8 @@ namespace faults {
 // (and fails its test) instead of stalling the suite.
 void runBounded(const std::function<void()>& userAction);
 
-// After an operation: no modal loop is left behind, the window is enabled, and an event
-// posted to it runs within a generous bound.
+// After an operation: no modal loop is left behind, the window is enabled, and a click and
+// a key sent to it through the platform reach a control in it.
 void expectAnswersInput(QWidget& window);
 
 }  // namespace faults

@@ -46,10 +46,7 @@ class SettingsFileFinding : public ::testing::TestWithParam<Finding> {};
 TEST_P(SettingsFileFinding, KeysReadBackAsWritten)
 {
     testing_support::TemporaryFolder folder;
-    fuzzing::InputReader input(GetParam().bytes);
-    const int32_t number = input.int32();
-    const std::u16string value = input.field();
-    EXPECT_EQ(fuzzing::checkSettingsFile(folder / "KelvoEdit.ini", input.rest(), value, number), "");
+    EXPECT_EQ(fuzzing::checkSettingsInput(folder / "KelvoEdit.ini", GetParam().bytes), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -7,6 +7,7 @@
 #include "FuzzInput.h"
 
 #include "grid/FakeCellGrid.h"
+#include "grid/FakeGridClipboard.h"
 #include "grid/GridClipboard.h"
 #include "grid/HandleGridKey.h"
 #include "grid/TUndoCells.h"
@@ -17,16 +18,6 @@
 #include <vector>
 
 namespace fuzzing {
-
-class TextClipboard : public grid::GridClipboard {
-public:
-    explicit TextClipboard(std::u16string text) : text_(std::move(text)) {}
-    std::u16string text() override { return text_; }
-    void setText(const std::u16string& text) override { text_ = text; }
-
-private:
-    std::u16string text_;
-};
 
 struct GridPasteCase {
     int cols = 2;  // fixed column included
@@ -109,7 +100,8 @@ inline std::string checkGridPaste(const GridPasteCase& c)
     grid::TUndoCells undo;
     int key = grid::keys::V;
     int undoCount = -1;
-    TextClipboard clipboard(c.clipboard);
+    grid::test::FakeGridClipboard clipboard;
+    clipboard.putFromAnotherProgram(c.clipboard);
     grid::HandleGridKey(g, key, grid::KeyModifiers{false, true, false}, undo, undoCount, clipboard);
     if (key != 0)
         return "Ctrl+V was not consumed";
@@ -127,6 +119,12 @@ inline std::string checkGridPaste(const GridPasteCase& c)
     if (cellsOf(g) != original)
         return "undoing the paste does not give back the grid";
     return {};
+}
+
+// One fuzzer input: the grid, the selection and the clipboard text.
+inline std::string checkGridPasteInput(std::string_view bytes)
+{
+    return checkGridPaste(gridPasteCase(bytes));
 }
 
 }  // namespace fuzzing

@@ -6,8 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string fault =
-        fuzzing::checkGridPaste(fuzzing::gridPasteCase(std::string_view(reinterpret_cast<const char*>(data), size)));
+    const std::string fault = fuzzing::checkGridPasteInput(std::string_view(reinterpret_cast<const char*>(data), size));
     if (!fault.empty()) {
         std::fprintf(stderr, "%s\n", fault.c_str());
         std::abort();

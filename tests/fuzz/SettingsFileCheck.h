@@ -106,4 +106,13 @@ inline std::string checkSettingsFile(const std::filesystem::path& path, std::str
     return {};
 }
 
+// One fuzzer input: the integer and the text to write, then the file's bytes.
+inline std::string checkSettingsInput(const std::filesystem::path& path, std::string_view bytes)
+{
+    InputReader input(bytes);
+    const int32_t number = input.int32();
+    const std::u16string value = input.field();
+    return checkSettingsFile(path, input.rest(), value, number);
+}
+
 }  // namespace fuzzing

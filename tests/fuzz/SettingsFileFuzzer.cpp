@@ -25,10 +25,7 @@ std::filesystem::path scratchFile()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const std::filesystem::path path = scratchFile();
-    fuzzing::InputReader input(std::string_view(reinterpret_cast<const char*>(data), size));
-    const int32_t number = input.int32();
-    const std::u16string value = input.field();
-    const std::string fault = fuzzing::checkSettingsFile(path, input.rest(), value, number);
+    const std::string fault = fuzzing::checkSettingsInput(path, std::string_view(reinterpret_cast<const char*>(data), size));
     if (!fault.empty()) {
         std::fprintf(stderr, "%s\n", fault.c_str());
         std::abort();

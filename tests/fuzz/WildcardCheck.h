@@ -107,4 +107,16 @@ inline std::string checkSelectionPattern(std::u16string_view pattern, std::u16st
     return {};
 }
 
+// One fuzzer input: the pattern (also read as a list of block masks) and the text.
+inline std::string checkWildcardInput(std::string_view bytes)
+{
+    InputReader input(bytes);
+    const std::u16string pattern = input.field();
+    const std::u16string text = input.field();
+    std::string fault = checkBlockMask(text, pattern);
+    if (fault.empty())
+        fault = checkSelectionPattern(pattern, text);
+    return fault;
+}
+
 }  // namespace fuzzing

@@ -1,4 +1,5 @@
 #include "FakeCellGrid.h"
+#include "FakeGridClipboard.h"
 
 #include "grid/GridClipboard.h"
 #include "grid/HandleGridKey.h"
@@ -14,27 +15,7 @@
 namespace grid::test {
 namespace {
 
-class FakeClipboard : public GridClipboard {
-public:
-    std::u16string content;
-    int writes = 0;
-    std::vector<bool> failWrite;  // per attempt, from the first
-    bool failRead = false;
-
-    std::u16string text() override
-    {
-        if (failRead)
-            throw std::runtime_error("clipboard busy");
-        return content;
-    }
-    void setText(const std::u16string& text) override
-    {
-        const size_t attempt = static_cast<size_t>(writes++);
-        if (attempt < failWrite.size() && failWrite[attempt])
-            throw std::runtime_error("clipboard busy");
-        content = text;
-    }
-};
+using FakeClipboard = FakeGridClipboard;
 
 constexpr KeyModifiers ctrl{false, true, false};
 constexpr KeyModifiers ctrlShift{true, true, false};
@@ -276,6 +257,32 @@ TEST_F(GridKey, CopiedBlockPastesBackUnchanged)
     grid.select(2, 5, 4, 6);
     press(keys::C);
     EXPECT_EQ(clipboard.content, copied);
+}
+
+// Rows another program placed (a spreadsheet's) paste alike whichever way the platform's
+// clipboard hands them over: with their CR LF, or with LF as Qt's Windows plugin does.
+TEST_F(GridKey, AnotherProgramsRowsPasteAlikeOnEveryPlatform)
+{
+    for (const ForeignText foreign : {ForeignText::AsWritten, ForeignText::CrLfBecomesLf}) {
+        SCOPED_TRACE(foreign == ForeignText::AsWritten ? "CR LF as written" : "CR LF handed over as LF");
+        FakeGridClipboard spreadsheet(foreign);
+        spreadsheet.putFromAnotherProgram(u"a\tb\r\nc\td\r\n");
+        grid.select(1, 2, 1, 2);
+        int key = keys::V;
+        HandleGridKey(grid, key, ctrl, undo, count, spreadsheet);
+        EXPECT_EQ(key, 0);
+        EXPECT_EQ(grid.cellText(1, 2), u"a");
+        EXPECT_EQ(grid.cellText(2, 2), u"b");
+        EXPECT_EQ(grid.cellText(1, 3), u"c");
+        EXPECT_EQ(grid.cellText(2, 3), u"d");
+        EXPECT_EQ(grid.cellText(3, 2), u"32");
+        EXPECT_EQ(grid.cellText(1, 4), u"14");
+        EXPECT_EQ(count, 4);
+        for (int i = 0; i < count; ++i)
+            undo.Undo(grid);
+        EXPECT_EQ(grid.cellText(1, 2), u"12");
+        EXPECT_EQ(grid.cellText(2, 3), u"23");
+    }
 }
 
 TEST_F(GridKey, ClipboardFailures)

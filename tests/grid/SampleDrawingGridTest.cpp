@@ -1,3 +1,4 @@
+#include "FakeGridClipboard.h"
 #include "GridFixture.h"
 
 #include "grid/AttributeGridAcquisition.h"
@@ -11,12 +12,7 @@
 namespace grid::test {
 namespace {
 
-class TextClipboard : public GridClipboard {
-public:
-    std::u16string content;
-    std::u16string text() override { return content; }
-    void setText(const std::u16string& text) override { content = text; }
-};
+using TextClipboard = FakeGridClipboard;
 
 // A whole session on KelvoCAD's sample drawing: load the I/O comment group, copy the grid
 // out, paste an edited block back, undo, sort and write back.

@@ -24,6 +24,17 @@ TEST(AttachTest, ClientFindsKelvoCadByProgId)
     table.revoke(u"KelvoCAD.Application");
     EXPECT_EQ(errorOf([&] { table.activeObject(u"KelvoCAD.Application"); }), hr::NotRunning);
     EXPECT_EQ(errorOf([&] { table.isRunning(u"BricscadApp.AcadApplication"); }), hr::InvalidClassString);
+    EXPECT_FALSE(table.isRunning(u"KelvoCAD.Application"));
+    // Nothing but the client's references holds the session now; they keep it, and they
+    // still answer, through the session that served them before.
+    const std::weak_ptr<CadSession> ended = session;
+    session.reset();
+    ASSERT_FALSE(ended.expired()) << "the client's references do not keep the session";
+    const auto sets = doc->get(u"SelectionSets").toObject();
+    sets->call(u"Add", {Variant(u"AFTER")});
+    EXPECT_EQ(sets->get(u"Count").toInt(), 1);
+    EXPECT_EQ(app->get(u"ActiveDocument").toObject()->get(u"SelectionSets").toObject()->get(u"Count").toInt(), 1);
+    EXPECT_EQ(ended.lock()->callLog().count(u"ActiveDocument"), 2u);
 }
 
 }  // namespace

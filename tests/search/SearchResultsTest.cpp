@@ -2,6 +2,7 @@
 
 #include "automation/AutomationError.h"
 #include "kelvocad/objects/FaultInjector.h"
+#include "grid/FakeGridClipboard.h"
 #include "grid/GridClipboard.h"
 #include "search/SearchResults.h"
 #include "search/TextSearch.h"
@@ -48,13 +49,7 @@ protected:
         EXPECT_EQ(key, 0);
     }
 
-    // The clipboard as a string.
-    class TextClipboard : public grid::GridClipboard {
-    public:
-        std::u16string content;
-        std::u16string text() override { return content; }
-        void setText(const std::u16string& t) override { content = t; }
-    } clipboard;
+    grid::test::FakeGridClipboard clipboard;
 };
 
 TEST_F(SearchResultsTest, ClickShowsTheHitAndPansOnlyForHitRows)

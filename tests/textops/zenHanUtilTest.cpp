@@ -1,3 +1,4 @@
+#include "textops/WidthDivergences.h"
 #include "textops/zenHanUtil.h"
 
 #include <gtest/gtest.h>
@@ -208,6 +209,21 @@ TEST(WholeConversion, SoundMarksAndSignsOutsideTheTextRanges)
     std::u16string backslash = u"\\";
     ToZenAll(backslash);
     EXPECT_EQ(backslash, u"＼");
+}
+
+// What the program gives here, where its mapping parts from the Windows one.
+TEST(WholeConversion, WhereIcuDiffersFromLcMapString)
+{
+    for (const test::WidthDivergence& d : test::kWidthDivergences) {
+        SCOPED_TRACE(d.what);
+        std::u16string text = d.input;
+        if (d.toFull)
+            ToZenAll(text);
+        else
+            ToHanAll(text);
+        EXPECT_EQ(text, d.icu);
+        EXPECT_NE(text, d.windows) << "ICU maps this as the Windows program does";
+    }
 }
 #endif
 

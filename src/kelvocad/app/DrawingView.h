@@ -55,6 +55,9 @@ public:
     void showMarker(const QPolygon& points, int penWidth, const QColor& colour, MarkerMode mode = MarkerMode::Normal);
     void clearMarker();
     bool hasMarker() const noexcept { return !marker_.isEmpty(); }
+    const QPolygon& marker() const noexcept { return marker_; }
+    int markerPenWidth() const noexcept { return markerPenWidth_; }
+    QColor markerColour() const { return markerColour_; }
 
     // Repaints at the next turn of the event loop instead of when a stream of changes pauses.
     void showChangesNow();

@@ -40,7 +40,7 @@ const std::vector<std::u16string>& WindowServiceHandlers::names()
                                                     u"BringToFront", u"SetForegroundWindow", u"IsForeground",
                                                     u"ForegroundWindow", u"Escape",        u"PickInProgress",
                                                     u"NextPickReturns", u"NextPickIsCancelled", u"PendingPicks", u"Undo",
-                                                    u"DrawMarker"};
+                                                    u"DrawMarker", u"Marker"};
     return all;
 }
 
@@ -76,6 +76,8 @@ Variant WindowServiceHandlers::handle(std::u16string_view name, std::span<const 
         return Variant(window_->undoLastStep());
     if (is(u"DrawMarker"))
         return Variant(drawMarker(args));
+    if (is(u"Marker"))
+        return marker();
     throw AutomationError(hr::MemberNotFound, u"Unknown window service: " + std::u16string(name));
 }
 
@@ -150,6 +152,24 @@ bool WindowServiceHandlers::drawMarker(std::span<const Variant> args)
     window_->view()->showMarker(polygon, penWidth, fromColorRef(colour),
                                 xorMode ? DrawingView::MarkerMode::Xor : DrawingView::MarkerMode::Normal);
     return true;
+}
+
+Variant WindowServiceHandlers::marker() const
+{
+    const DrawingView& view = *window_->view();
+    if (!view.hasMarker())
+        return Variant::variantArray({});
+    std::vector<double> points;
+    for (const QPoint& point : view.marker()) {
+        points.push_back(point.x());
+        points.push_back(point.y());
+    }
+    const QColor colour = view.markerColour();
+    const auto colorRef = static_cast<int32_t>(static_cast<uint32_t>(colour.red()) |
+                                               (static_cast<uint32_t>(colour.green()) << 8) |
+                                               (static_cast<uint32_t>(colour.blue()) << 16));
+    return Variant::variantArray(
+        {Variant::doubleArray(std::move(points)), Variant(int32_t{view.markerPenWidth()}), Variant(colorRef)});
 }
 
 }  // namespace kelvocad

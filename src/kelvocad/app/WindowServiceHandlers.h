@@ -38,6 +38,9 @@ class CadMainWindow;
 //                                        change; points is a flat array x0, y0, x1, y1, ... in
 //                                        the view's pixels, colour a Windows COLORREF
 //                                        (0x00BBGGRR); xorMode XORs the colour onto the picture
+//   Marker()                  -> array  the marker shown now, as DrawMarker was asked for it:
+//                                        the flat points array, the pen width and the colour;
+//                                        an empty array when none is shown
 class WindowServiceHandlers {
 public:
     explicit WindowServiceHandlers(CadMainWindow* window);
@@ -58,6 +61,7 @@ private:
     bool escape();
     int32_t planPick(std::span<const automation::Variant> args);
     bool drawMarker(std::span<const automation::Variant> args);
+    automation::Variant marker() const;
 
     QPointer<CadMainWindow> window_;
     int64_t requests_ = 0;

@@ -137,14 +137,24 @@ TEST_F(KelvoCadProcessTest, EscapeCancelsAPickAndOtherProgIdsWaitMeanwhile)
     ASSERT_TRUE(waitForPick(*control));
 
     // A call through the other ProgID is told to wait: it may only be answered after the pick.
+    // The other ProgID's server counts the calls it turns away; the pick ends only once it
+    // has turned this one away twice, so the call was asked while the pick ran and asked
+    // again.
+    const auto otherServer = connect(otherProgId);
+    const auto busyAnswers = [&otherServer] { return otherServer->service(u"Statistics").doubleAt(2); };
+    const double busyBefore = busyAnswers();
+    std::atomic<bool> answered{false};
     std::atomic<bool> answeredDuringPick{false};
     std::thread other([&] {
         auto client = connect(otherProgId);
         client->rootObject()->get(u"HWND");
         answeredDuringPick = client->service(u"PickInProgress").toBool();
+        answered = true;
     });
-    // Gives a wrongly admitted call the chance to show up.
-    QThread::msleep(300);
+    const QDeadlineTimer deadline(startMs);
+    while (busyAnswers() < busyBefore + 2 && !answered && !deadline.hasExpired())
+        QThread::msleep(10);
+    EXPECT_GE(busyAnswers() - busyBefore, 2) << "the call through the other ProgID was not turned away while the pick ran";
     EXPECT_TRUE(control->service(u"Escape").toBool());
     picker.join();
     other.join();

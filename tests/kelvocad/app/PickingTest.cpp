@@ -47,19 +47,26 @@ protected:
 
 TEST_F(PickingTest, ClicksThenEnterReturnHandlesInPickOrder)
 {
-    QString promptDuringPick;
+    const QString idle = QStringLiteral("コマンド:");
+    const QString picking = QStringLiteral("オブジェクトを選択: クリックまたは窓で指定、Enter/右クリックで確定、Esc で取消"
+                                           "  (Select objects: Enter or right-click ends, Esc cancels)");
+    EXPECT_EQ(window->promptLine()->text(), idle);
+    QStringList promptsDuringPick;
     const auto picked = pick([&] {
-        promptDuringPick = window->promptLine()->text();
+        promptsDuringPick << window->promptLine()->text();
         click(far);
+        promptsDuringPick << window->promptLine()->text();
         click(tag);
         click(left);
         click(far);  // a second click on a picked entity adds nothing
+        promptsDuringPick << window->promptLine()->text();
         key(Qt::Key_Return);
     });
     ASSERT_TRUE(picked.has_value());
     EXPECT_EQ(*picked, (Handles{far, tag, left}));
-    EXPECT_EQ(promptDuringPick, CadMainWindow::pickPrompt(0));
-    EXPECT_EQ(window->promptLine()->text(), CadMainWindow::idlePrompt());
+    EXPECT_EQ(promptsDuringPick,
+              (QStringList{picking, picking + QStringLiteral("  — 1 個選択"), picking + QStringLiteral("  — 3 個選択")}));
+    EXPECT_EQ(window->promptLine()->text(), idle);
 }
 
 TEST_F(PickingTest, ShiftTakesEntitiesOutOfThePickAgain)

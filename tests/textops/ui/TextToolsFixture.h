@@ -52,22 +52,32 @@ protected:
     }
 
     // Runs the popup-menu item; `user` acts on the dialog once it is shown modally and must
-    // close it. Without a dialog the item runs on its own.
+    // close it. Without a dialog the item runs on its own. An item that was to open its
+    // dialog and came back without showing it fails the test: what `user` would have
+    // checked never ran.
     void trigger(const char* item, QDialog* shown = nullptr, std::function<void()> user = {})
     {
         QAction& action = child<QAction>(*form_, item);
+        bool userRan = false;
+        QTimer* poll = nullptr;
         if (shown) {
-            auto* poll = new QTimer(shown);
+            poll = new QTimer(shown);
             poll->setInterval(0);
-            QObject::connect(poll, &QTimer::timeout, shown, [poll, shown, user] {
+            QObject::connect(poll, &QTimer::timeout, shown, [poll, shown, user, &userRan] {
                 if (!shown->isVisible())
                     return;
-                poll->deleteLater();
+                poll->stop();
+                userRan = true;
                 user();
             });
             poll->start();
         }
         action.trigger();
+        if (shown) {
+            delete poll;
+            EXPECT_TRUE(userRan) << item << " did not open " << shown->objectName().toStdString();
+            EXPECT_FALSE(shown->isVisible()) << item << ": the dialog is still open";
+        }
     }
 
     // Loads the lines the way an acquisition does.
