@@ -7,7 +7,8 @@ class QWidget;
 namespace app {
 
 // Plain message boxes with one OK button, centred on the screen. They are shown without the
-// topmost hand-over; with the main window as owner they still stay above it.
+// topmost hand-over: owned by the modal dialog that is up, else by the main window, they
+// stay above whichever holds the topmost place.
 class MessageBoxMessages : public UserMessages {
 public:
     explicit MessageBoxMessages(QWidget* owner = nullptr);

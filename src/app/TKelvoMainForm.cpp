@@ -325,9 +325,14 @@ void TKelvoMainForm::setTargetCadForm(cadlink::TTargetCADForm* form)
         connect(form, &cadlink::TTargetCADForm::targetChosen, this, &TKelvoMainForm::showTargetName);
 }
 
-void TKelvoMainForm::closeEvent(QCloseEvent* event)
+void TKelvoMainForm::saveSession()
 {
     errors_.run([this] { FormCloseQuery(); });
+}
+
+void TKelvoMainForm::closeEvent(QCloseEvent* event)
+{
+    saveSession();
     // The close is never refused.
     event->accept();
 }

@@ -65,6 +65,10 @@ public:
                    taglists::TextFileLauncher& launcher, QWidget* parent = nullptr);
     ~TKelvoMainForm() override;
 
+    // Writes the settings and both lists as a close does, without closing: for a session
+    // end that may never get as far as closing the window.
+    void saveSession();
+
     // The target CAD dialog is created after the main window; SpeedButton7 opens it.
     void setTargetCadForm(cadlink::TTargetCADForm* form);
     // The caption with the display name of the target CAD application.

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSessionManager>
 
 #ifdef _WIN32
 #include "app/NotepadLauncher.h"
@@ -20,11 +21,22 @@
 #else
 #include "automation/socket/SocketRunningObjects.h"
 #include "cadlink/platform/KelvoCadWindowServices.h"
+#include "common/TerminationSignals.h"
 #include "taglists/SystemTextFileLauncher.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <unistd.h>
 #endif
 
 int main(int argc, char* argv[])
 {
+#ifndef _WIN32
+    // Caught from the first moment; the window acts on them once the event loop runs.
+    const int terminationSignals = common::terminationSignalPipe({SIGTERM, SIGHUP, SIGINT});
+#endif
+
     // A second start ends here, silently, before it has touched anything.
     app::SingleInstanceLock instanceLock;
     if (!instanceLock.tryAcquire())
@@ -74,6 +86,23 @@ int main(int argc, char* argv[])
 
     app::QtOwnWindow ownWindow(KelvoMainForm);
     KelvoMainForm.setAutomation(runningObjects, windowServices, ownWindow);
+
+    // A session end may end the process without closing the window (Windows does right
+    // after it has asked for the data): the settings and lists are written when asked.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &KelvoMainForm,
+                     [&KelvoMainForm](QSessionManager&) { KelvoMainForm.saveSession(); });
+#ifndef _WIN32
+    // SIGTERM, SIGHUP and SIGINT end the program as a close of its window does.
+    if (terminationSignals >= 0) {
+        auto* notifier = new QSocketNotifier(terminationSignals, QSocketNotifier::Read, &application);
+        QObject::connect(notifier, &QSocketNotifier::activated, &KelvoMainForm, [&KelvoMainForm, terminationSignals] {
+            char byte;
+            [[maybe_unused]] const auto got = ::read(terminationSignals, &byte, 1);
+            KelvoMainForm.close();
+            QCoreApplication::quit();
+        });
+    }
+#endif
 
     KelvoMainForm.show();
     const int result = application.exec();

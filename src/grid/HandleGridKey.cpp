@@ -62,12 +62,16 @@ void placeOnClipboard(GridClipboard& clipboard, const std::u16string& text)
         std::rethrow_exception(firstFailure);
 }
 
-// Lines are the texts before each CR LF; text after the last CR LF is no line.
+// Lines are the texts before each CR LF; text after the last line end is no line. Text
+// without any CR LF has its lines end at LF: that is how Qt's Windows clipboard hands over
+// another program's CR LF, and how most programs elsewhere write them. Where CR LF ends the
+// rows, a lone LF is a line break inside a cell.
 std::vector<std::vector<std::u16string>> clipboardBlock(const std::u16string& text)
 {
     std::vector<std::vector<std::u16string>> lines;
+    const std::u16string_view lineEnd = text.find(u"\r\n") != std::u16string::npos ? u"\r\n" : u"\n";
     size_t start = 0;
-    for (size_t end = text.find(u"\r\n"); end != std::u16string::npos; end = text.find(u"\r\n", start)) {
+    for (size_t end = text.find(lineEnd); end != std::u16string::npos; end = text.find(lineEnd, start)) {
         // The search for TABs stays inside the line: a long column without any TAB would
         // otherwise be scanned to its end once per line.
         const std::u16string_view line = std::u16string_view(text).substr(start, end - start);
@@ -83,7 +87,7 @@ std::vector<std::vector<std::u16string>> clipboardBlock(const std::u16string& te
             fieldStart = tab + 1;
         }
         lines.push_back(std::move(fields));
-        start = end + 2;
+        start = end + lineEnd.size();
     }
     return lines;
 }

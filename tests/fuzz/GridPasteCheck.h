@@ -73,17 +73,22 @@ inline std::string checkGridPaste(const GridPasteCase& c)
     g.setSelection(c.selection);
     const std::vector<std::u16string> original = cellsOf(g);
 
-    // The block as the exchange format reads: a line is the text before a CR LF, its fields
-    // are separated by TAB. Laid from the selection's top-left, rows repeating downward.
+    // The block as the exchange format reads: a line is the text before a CR LF (before an
+    // LF when the text holds no CR LF at all), its fields are separated by TAB. Laid from the
+    // selection's top-left, rows repeating downward.
     std::vector<std::u16string> expected = original;
     int written = 0;
     std::vector<std::vector<std::u16string>> block;
     std::vector<std::u16string> fields(1);
+    const bool rowsEndInCrLf = c.clipboard.find(u"\r\n") != std::u16string::npos;
     for (size_t i = 0; i < c.clipboard.size(); ++i) {
         if (c.clipboard[i] == u'\r' && i + 1 < c.clipboard.size() && c.clipboard[i + 1] == u'\n') {
             block.push_back(fields);
             fields.assign(1, u"");
             ++i;
+        } else if (c.clipboard[i] == u'\n' && !rowsEndInCrLf) {
+            block.push_back(fields);
+            fields.assign(1, u"");
         } else if (c.clipboard[i] == u'\t') {
             fields.emplace_back();
         } else {

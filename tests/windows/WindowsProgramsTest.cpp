@@ -11,6 +11,7 @@
 #include <objbase.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -195,6 +196,52 @@ void typeText(const std::wstring& text)
         up.ki.dwFlags |= KEYEVENTF_KEYUP;
         sendInputs({down, up});
     }
+}
+
+// The clipboard as another Windows program fills and reads it: CF_UNICODETEXT through the
+// Win32 functions, retried while someone else holds it open.
+bool openClipboard()
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (OpenClipboard(nullptr))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+bool putOnClipboard(const std::wstring& text)
+{
+    if (!openClipboard())
+        return false;
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool placed = false;
+    if (memory) {
+        std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+        GlobalUnlock(memory);
+        placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+        if (!placed)
+            GlobalFree(memory);
+    }
+    CloseClipboard();
+    return placed;
+}
+
+std::wstring clipboardText()
+{
+    if (!openClipboard())
+        return L"(clipboard not available)";
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = units;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 bool copyFolder(const fs::path& from, const fs::path& to)
@@ -451,6 +498,62 @@ TEST_F(WindowsPrograms, SearchListsItsHitsAndWritesAnEditedRow)
     ASSERT_TRUE(waitFor([&] { return textOf(first) == u"S1"; })) << "the edited hit was not written";
     EXPECT_TRUE(control->call(u"Undo").toBool());
     EXPECT_EQ(textOf(first), u"W-01");
+}
+
+// A block copied in a spreadsheet (rows ending in CR LF) pastes into the search grid: Qt
+// hands another program's text over with LF alone.
+TEST_F(WindowsPrograms, ABlockCopiedInAnotherProgramPastesIntoTheSearchGrid)
+{
+    click(editorWindow, kSearchTab);
+    click(editorWindow, kSearchEdit);
+    pressKey('A', true);
+    typeText(L"W-0");
+    pressKey(VK_RETURN);
+    ASSERT_TRUE(waitUntilQuiet());
+    click(editorWindow, kSearchFirstRow);
+    ASSERT_TRUE(waitUntilQuiet());
+    click(editorWindow, kSearchLabel);
+
+    ASSERT_TRUE(putOnClipboard(L"ZZ1\r\nZZ2\r\n"));
+    pressKey('V', true);
+    // The current cell copied back shows what the paste left in it; then the row below.
+    pressKey('C', true);
+    EXPECT_TRUE(waitFor([] { return clipboardText() == L"ZZ1\r\n"; }, 10000))
+        << "row 1 holds \"" << std::string(clipboardText().begin(), clipboardText().end()) << '"';
+    pressKey(VK_DOWN);
+    ASSERT_TRUE(waitUntilQuiet());
+    click(editorWindow, kSearchLabel);
+    pressKey('C', true);
+    EXPECT_TRUE(waitFor([] { return clipboardText() == L"ZZ2\r\n"; }, 10000))
+        << "row 2 holds \"" << std::string(clipboardText().begin(), clipboardText().end()) << '"';
+}
+
+// Windows asks every program before a logoff or shutdown, and may end the process without
+// a close once the session ends: the settings and lists are on disk after the question.
+TEST_F(WindowsPrograms, ASessionEndWritesTheSettingsAndListsBeforeItEnds)
+{
+    const std::vector<fs::path> files = {folder / L"kelvoedit.ini", folder / L"KelvoEditTagList.txt",
+                                         folder / L"KelvoEdit2ATagList.txt"};
+    for (const auto& file : files)
+        ASSERT_FALSE(fs::exists(file)) << file.string() << " before the session end";
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(editorWindow, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000,
+                                    &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "KelvoEdit refused the session end";
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.string());
+        EXPECT_TRUE(fs::exists(file));
+        EXPECT_GT(fs::exists(file) ? fs::file_size(file) : 0, 0u);
+    }
+    // Another program refused: the session goes on, and so does KelvoEdit.
+    SendMessageTimeoutW(editorWindow, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &answer);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(editor.running());
+    // The close at the end of the suite must write them afresh.
+    for (const auto& file : files) {
+        std::error_code error;
+        fs::remove(file, error);
+    }
 }
 
 TEST_F(WindowsPrograms, ASecondStartEndsAtOnce)

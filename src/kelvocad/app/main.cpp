@@ -21,6 +21,7 @@
 #include <objbase.h>
 #else
 #include "automation/socket/RunningObjectDirectory.h"
+#include "common/TerminationSignals.h"
 #include "kelvocad/app/CadAutomationHost.h"
 
 #include <QSocketNotifier>
@@ -32,29 +33,19 @@
 namespace {
 
 #ifndef _WIN32
-
-int signalPipe[2] = {-1, -1};
-
-void onTerminationSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
-}
-
 // SIGTERM and SIGINT end the program through its event loop, so it stops serving and
 // removes its sockets as on a normal exit.
 void quitOnTerminationSignals(QApplication& app)
 {
-    if (::pipe(signalPipe) != 0)
+    const int signalPipe = common::terminationSignalPipe({SIGTERM, SIGINT});
+    if (signalPipe < 0)
         return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+    auto* notifier = new QSocketNotifier(signalPipe, QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [signalPipe] {
         char byte;
-        [[maybe_unused]] const auto got = ::read(signalPipe[0], &byte, 1);
+        [[maybe_unused]] const auto got = ::read(signalPipe, &byte, 1);
         QCoreApplication::quit();
     });
-    std::signal(SIGTERM, onTerminationSignal);
-    std::signal(SIGINT, onTerminationSignal);
 }
 #endif
 
