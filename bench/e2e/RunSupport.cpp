@@ -1,8 +1,8 @@
 #include "RunSupport.h"
 
-#include "app/LineEditorWidget.h"
 #include "app/TKelvoMainForm.h"
 #include "automation/Variant.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 #include "RunSupport.h"
 #include "Runs.h"
 
-#include "app/LineEditorWidget.h"
 #include "app/TKelvoMainForm.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QDialog>

@@ -6,9 +6,9 @@
 #include "RunSupport.h"
 #include "Runs.h"
 
-#include "app/LineEditorWidget.h"
 #include "app/TKelvoMainForm.h"
 #include "grid/ui/KelvoStringGrid.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QCoreApplication>
@@ -49,7 +49,7 @@ void runTextDrawing(Measurement& m, const QString& folder, int n)
     }
     KelvoEditWindow edit(&cad);
     auto& ui = edit.ui();
-    app::LineEditorWidget& editor = *ui.SynEdit1;
+    ui::LineEditorWidget& editor = *ui.SynEdit1;
     auto& document = cad.document();
     const std::u16string& first = drawing.handles.front();
     const std::u16string& last = drawing.handles.back();

@@ -3,8 +3,8 @@
 
 #include "ServedDrawing.h"
 
-#include "editor/EntityArrays.h"
-#include "editor/LineEditorFields.h"
+#include "editor/records/EntityArrays.h"
+#include "editor/records/LineEditorFields.h"
 #include "grid/AttributeGridAcquisition.h"
 #include "grid/FakeCellGrid.h"
 #include "grid/GridContext.h"

@@ -3,12 +3,12 @@
 
 #include "ServedDrawing.h"
 
-#include "editor/EntityArrays.h"
 #include "editor/FakeLineEditorHost.h"
 #include "editor/LineEditorContext.h"
-#include "editor/LineEditorFields.h"
 #include "editor/TextAcquisition.h"
 #include "editor/WriteBack.h"
+#include "editor/records/EntityArrays.h"
+#include "editor/records/LineEditorFields.h"
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/objects/ScriptedPicker.h"
 

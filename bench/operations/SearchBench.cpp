@@ -3,7 +3,7 @@
 
 #include "ServedDrawing.h"
 
-#include "editor/LineEditorFields.h"
+#include "editor/records/LineEditorFields.h"
 #include "grid/TUndoCells.h"
 #include "kelvocad/model/Drawing.h"
 #include "search/FakeResultGrid.h"

@@ -3,9 +3,9 @@
 
 #include "BenchCounters.h"
 
-#include "editor/Kelvo.h"
-#include "editor/Kelvo2.h"
-#include "editor/OrderByCoordinates.h"
+#include "editor/records/Kelvo.h"
+#include "editor/records/Kelvo2.h"
+#include "editor/records/OrderByCoordinates.h"
 #include "grid/FakeCellGrid.h"
 #include "grid/SortGridRows.h"
 #include "search/TextSearch.h"

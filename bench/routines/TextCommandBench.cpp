@@ -3,7 +3,7 @@
 
 #include "BenchCounters.h"
 
-#include "grid/CellGridTarget.h"
+#include "textops/CellGridTarget.h"
 #include "grid/FakeCellGrid.h"
 #include "grid/TUndoCells.h"
 #include "textops/Addition.h"
@@ -123,7 +123,7 @@ void runOverCells(benchmark::State& state, const CellCommand& command)
         state.PauseTiming();
         auto grid = filled;
         undo.Clear();
-        grid::CellGridTarget target(grid, undo);
+        textops::CellGridTarget target(grid, undo);
         state.ResumeTiming();
         command(target, everyTag);
     }

@@ -4,10 +4,10 @@
 #include "BenchCounters.h"
 
 #include "app/KelvoSettings.h"
-#include "app/ListFile.h"
 #include "app/ProfileFile.h"
 #include "grid/FakeCellGrid.h"
 #include "grid/TUndoCells.h"
+#include "taglists/ListFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -137,7 +137,7 @@ void BM_ListFileWrite(benchmark::State& state)
     const auto path = folder.file("tags.txt");
     const auto lines = tagList(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(app::writeListFile(path, lines, app::TextEncoding::Utf8Bom));
+        benchmark::DoNotOptimize(taglists::writeListFile(path, lines, taglists::TextEncoding::Utf8Bom));
     countItems(state, state.range(0));
 }
 BENCHMARK(BM_ListFileWrite)->Name("ListFile/Write")->Arg(10'000)->Unit(benchmark::kMillisecond);
@@ -146,9 +146,9 @@ void BM_ListFileRead(benchmark::State& state)
 {
     ScratchFolder folder;
     const auto path = folder.file("tags.txt");
-    app::writeListFile(path, tagList(static_cast<int>(state.range(0))), app::TextEncoding::Utf8Bom);
+    taglists::writeListFile(path, tagList(static_cast<int>(state.range(0))), taglists::TextEncoding::Utf8Bom);
     for (auto _ : state)
-        benchmark::DoNotOptimize(app::readListFile(path));
+        benchmark::DoNotOptimize(taglists::readListFile(path));
     countItems(state, state.range(0));
 }
 BENCHMARK(BM_ListFileRead)->Name("ListFile/Read")->Arg(10'000)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserMessages.h"
+#include "ui/UserMessages.h"
 
 class QWidget;
 
@@ -9,7 +9,7 @@ namespace app {
 // Plain message boxes with one OK button, centred on the screen. They are shown without the
 // topmost hand-over: owned by the modal dialog that is up, else by the main window, they
 // stay above whichever holds the topmost place.
-class MessageBoxMessages : public UserMessages {
+class MessageBoxMessages : public ui::UserMessages {
 public:
     explicit MessageBoxMessages(QWidget* owner = nullptr);
 

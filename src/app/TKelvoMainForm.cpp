@@ -4,17 +4,17 @@
 #include "app/AppPaths.h"
 #include "app/KelvoSettings.h"
 #include "app/ProfileFile.h"
-#include "app/TagLists.h"
-#include "app/TopmostHandOver.h"
-#include "app/UiFonts.h"
 #include "app/UpperCaseValidator.h"
-#include "app/UserMessages.h"
-#include "cadlink/TTargetCADForm.h"
 #include "cadlink/TargetProgID.h"
+#include "cadlink/ui/TTargetCADForm.h"
 #include "editor/ui/LineEditorPage.h"
 #include "grid/ui/GridPage.h"
 #include "search/ui/SearchPage.h"
+#include "taglists/TagLists.h"
 #include "textops/ui/TextToolCommands.h"
+#include "ui/TopmostHandOver.h"
+#include "ui/UiFonts.h"
+#include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QCheckBox>
@@ -39,7 +39,7 @@ constexpr int kStatusPanelWidths[] = {150, 100};
 
 void fillCombo(QComboBox& combo, std::vector<std::u16string> items)
 {
-    sortIgnoringCase(items);
+    taglists::sortIgnoringCase(items);
     combo.clear();
     for (const std::u16string& item : items)
         combo.addItem(QString::fromStdU16String(item));
@@ -54,7 +54,7 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption)
 
 }  // namespace
 
-TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessages& messages,
+TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, ui::UserMessages& messages,
                                taglists::TextFileLauncher& launcher, QWidget* parent)
     : QMainWindow(parent),
       ui(std::make_unique<Ui::TKelvoMainForm>()),
@@ -76,8 +76,8 @@ TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessage
     createPopupMenus();
 
     // The built-in items stay when no tag list file exists.
-    fillCombo(*ui->ComboBox1, builtInTagItems());
-    fillCombo(*ui->ComboBox2, builtInTagGroupItems());
+    fillCombo(*ui->ComboBox1, taglists::builtInTagItems());
+    fillCombo(*ui->ComboBox2, taglists::builtInTagGroupItems());
 
     for (QLineEdit* edit : {ui->Edit1, ui->Edit2}) {
         edit->setAlignment(Qt::AlignRight);
@@ -98,6 +98,7 @@ TKelvoMainForm::TKelvoMainForm(std::filesystem::path executablePath, UserMessage
     textToolCommands_ = std::make_unique<textops::ui::TextToolCommands>(*this);
     textToolCommands_->setUndoMark([this] { lineEditorPage_->UndoMark(true); });
     gridPage_ = std::make_unique<grid::GridPage>(*this);
+    textToolCommands_->setGridPage(*gridPage_);
     searchPage_ = std::make_unique<search::SearchPage>(*this);
 }
 
@@ -122,10 +123,10 @@ void TKelvoMainForm::applyWindowFlags()
 
 void TKelvoMainForm::applyFonts()
 {
-    setFont(tahomaFont(12));
-    ui->SynEdit1->setFont(gothicFixedFont(15));
-    ui->Edit3->setFont(tahomaFont(13));
-    ui->Label8->setFont(tahomaFont(11));
+    setFont(ui::tahomaFont(12));
+    ui->SynEdit1->setFont(ui::gothicFixedFont(15));
+    ui->Edit3->setFont(ui::tahomaFont(13));
+    ui->Label8->setFont(ui::tahomaFont(11));
 }
 
 void TKelvoMainForm::createStatusPanels()
@@ -240,8 +241,6 @@ std::filesystem::path TKelvoMainForm::listPath(std::u16string_view fileName) con
 void TKelvoMainForm::FormCreate()
 {
     cadlink::TargetProgID = cadlink::kDefaultTargetProgID;
-    startCol = -1;
-    startRow = -1;
 
     for (QLineEdit* edit : {ui->Edit1, ui->Edit2})
         edit->clear();
@@ -277,8 +276,8 @@ void TKelvoMainForm::FormCreate()
 
     CheckBox4Click();
 
-    if (const auto cadList = readListFile(listPath(kTargetCadListName))) {
-        if (const auto name = displayNameFor(cadList->lines, cadlink::TargetProgID))
+    if (const auto cadList = taglists::readListFile(listPath(kTargetCadListName))) {
+        if (const auto name = taglists::displayNameFor(cadList->lines, cadlink::TargetProgID))
             showTargetName(QString::fromStdU16String(*name));
     }
 
@@ -299,16 +298,16 @@ void TKelvoMainForm::FormCreate()
         std::rethrow_exception(failure);
 }
 
-void TKelvoMainForm::loadTagList(TrackedListFile& file, QComboBox& combo, int32_t remembered)
+void TKelvoMainForm::loadTagList(taglists::TrackedListFile& file, QComboBox& combo, int32_t remembered)
 {
     if (auto content = file.read())
         fillCombo(combo, std::move(content->lines));
-    combo.setCurrentIndex(rememberedPosition(remembered, static_cast<size_t>(combo.count())));
+    combo.setCurrentIndex(taglists::rememberedPosition(remembered, static_cast<size_t>(combo.count())));
 }
 
-void TKelvoMainForm::reloadTagList(TrackedListFile& file, QComboBox& combo)
+void TKelvoMainForm::reloadTagList(taglists::TrackedListFile& file, QComboBox& combo)
 {
-    TextEncoding encoding = file.encoding();
+    taglists::TextEncoding encoding = file.encoding();
     if (const auto content = tagListCommands_.reload(file.path(), combo, encoding))
         file.remember(*content);
 }
@@ -383,7 +382,7 @@ void TKelvoMainForm::FormCloseQuery()
     attempt([&] { tagList_.writeUnlessChangedElsewhere(itemsOf(*ui->ComboBox1)); });
     attempt([&] { tagGroupList_.writeUnlessChangedElsewhere(itemsOf(*ui->ComboBox2)); });
     if (!failures.isEmpty())
-        messages_.show(UserMessages::Kind::Error, failures.join(u'\n'));
+        messages_.show(ui::UserMessages::Kind::Error, failures.join(u'\n'));
 }
 
 void TKelvoMainForm::resizeEvent(QResizeEvent* event)
@@ -413,6 +412,12 @@ void TKelvoMainForm::setAutomation(automation::RunningObjects& runningObjects, c
     runningObjects_ = &runningObjects;
     windows_ = &windows;
     ownWindow_ = &ownWindow;
+}
+
+std::optional<textops::TikanFields> TKelvoMainForm::runReplaceDialog(textops::ReplaceCommand command,
+                                                                    const std::optional<std::u16string>& prefillSource)
+{
+    return textToolCommands_->runReplaceDialog(command, prefillSource);
 }
 
 cadlink::CadLink TKelvoMainForm::cadLink() const
@@ -457,7 +462,7 @@ void TKelvoMainForm::CheckBox4Click()
 
 void TKelvoMainForm::N25Click()
 {
-    messages_.show(UserMessages::Kind::Information,
+    messages_.show(ui::UserMessages::Kind::Information,
                    applicationName() + QStringLiteral("\nバージョン ") + applicationVersion() +
                        QStringLiteral("\nリリース日 ") + applicationReleaseDate() +
                        QStringLiteral("\n\nCAD 図面の TEXT と属性を一括で編集するツール"));
@@ -466,7 +471,7 @@ void TKelvoMainForm::N25Click()
 void TKelvoMainForm::SpeedButton7Click()
 {
     if (targetCadForm_)
-        runModalWithTopmostHandOver(*this, *targetCadForm_);
+        ui::runModalWithTopmostHandOver(*this, *targetCadForm_);
 }
 
 void TKelvoMainForm::N39Click()

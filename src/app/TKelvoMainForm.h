@@ -1,12 +1,14 @@
 #pragma once
 
-#include "app/DefaultErrorHandler.h"
 #include "app/InstanceMarkerWindow.h"
-#include "app/ListFile.h"
 #include "cadlink/CadConnection.h"
-#include "editor/EntityArrays.h"
-#include "editor/LineEditorFields.h"
-#include "taglists/TagListCommands.h"
+#include "editor/records/EntityArrays.h"
+#include "editor/records/LineEditorFields.h"
+#include "taglists/ListFile.h"
+#include "taglists/ui/TagListCommands.h"
+#include "textops/ReplaceCommands.h"
+#include "ui/DefaultErrorHandler.h"
+#include "ui/PageContract.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -52,16 +55,15 @@ class SearchPage;
 
 namespace app {
 
-class UserMessages;
 
 // The main window: three pages (line editor, attribute grid, TEXT search), the status bar and
 // the 200 ms timer. It restores the settings and tag lists when it is created and saves them
 // whenever it is closed. The settings and list files lie beside executablePath.
-class TKelvoMainForm : public QMainWindow {
+class TKelvoMainForm : public QMainWindow, public ui::PageContract {
     Q_OBJECT
 
 public:
-    TKelvoMainForm(std::filesystem::path executablePath, UserMessages& messages,
+    TKelvoMainForm(std::filesystem::path executablePath, ui::UserMessages& messages,
                    taglists::TextFileLauncher& launcher, QWidget* parent = nullptr);
     ~TKelvoMainForm() override;
 
@@ -74,29 +76,28 @@ public:
     // The caption with the display name of the target CAD application.
     void showTargetName(const QString& displayName);
 
-    QString statusPanelText(int panel) const;
-    void setStatusPanelText(int panel, const QString& text);
+    QString statusPanelText(int panel) const override;
+    void setStatusPanelText(int panel, const QString& text) override;
 
-    // What the pages share. Each page is a class of its own that reaches its controls
-    // through controls() and the CAD application through cadLink().
-    Ui::TKelvoMainForm& controls() { return *ui; }
-    UserMessages& messages() { return messages_; }
-    DefaultErrorHandler& errors() { return errors_; }
+    // What the pages share (ui::PageContract). Each page is a class of its own that reaches
+    // its controls through controls() and the CAD application through cadLink().
+    Ui::TKelvoMainForm& controls() override { return *ui; }
+    QWidget& mainWindow() override { return *this; }
+    ui::UserMessages& messages() override { return messages_; }
+    ui::DefaultErrorHandler& errors() override { return errors_; }
     // The running objects and window services every CAD operation goes through; set once
     // by the program before the window is shown.
     void setAutomation(automation::RunningObjects& runningObjects, cadlink::WindowServices& windows,
                        cadlink::OwnWindow& ownWindow);
     // The link to the target CAD application named by TargetProgID now; throws when the
     // automation has not been set.
-    cadlink::CadLink cadLink() const;
+    cadlink::CadLink cadLink() const override;
 
-    // Cleared by the Stop buttons of every page; long loops test it after each entity.
-    bool runFlag = false;
-
-    // The records of all three pages. The line editor's fields hold ATTmode and the mark of
-    // a running CAD operation, which every page shares.
-    editor::EntityArrays& entities() { return entities_; }
-    editor::LineEditorFields& lineEditorFields() { return lineEditorFields_; }
+    // The records of all three pages (runFlag, the Stop request, comes with ui::PageContract).
+    editor::EntityArrays& entities() override { return entities_; }
+    editor::LineEditorFields& lineEditorFields() override { return lineEditorFields_; }
+    std::optional<textops::TikanFields> runReplaceDialog(textops::ReplaceCommand command,
+                                                         const std::optional<std::u16string>& prefillSource) override;
     editor::LineEditorPage& lineEditorPage() { return *lineEditorPage_; }
     grid::GridPage& gridPage() { return *gridPage_; }
     search::SearchPage& searchPage() { return *searchPage_; }
@@ -128,8 +129,8 @@ private:
     void createStatusPanels();
     void createPopupMenus();
     void connectHandlers();
-    void loadTagList(TrackedListFile& file, QComboBox& combo, int32_t remembered);
-    void reloadTagList(TrackedListFile& file, QComboBox& combo);
+    void loadTagList(taglists::TrackedListFile& file, QComboBox& combo, int32_t remembered);
+    void reloadTagList(taglists::TrackedListFile& file, QComboBox& combo);
     void refreshLineEditorStatus();
     std::filesystem::path listPath(std::u16string_view fileName) const;
 
@@ -141,8 +142,8 @@ private:
 
     std::unique_ptr<Ui::TKelvoMainForm> ui;
     std::filesystem::path executablePath_;
-    UserMessages& messages_;
-    DefaultErrorHandler errors_;
+    ui::UserMessages& messages_;
+    ui::DefaultErrorHandler errors_;
     taglists::TagListCommands tagListCommands_;
     cadlink::TTargetCADForm* targetCadForm_ = nullptr;
     InstanceMarkerWindow instanceMarker_;
@@ -157,16 +158,12 @@ private:
     std::array<QLabel*, 2> statusPanels_{};
 
     // The two tag lists, which the user may edit in the text editor while the program runs.
-    TrackedListFile tagList_;
-    TrackedListFile tagGroupList_;
+    taglists::TrackedListFile tagList_;
+    taglists::TrackedListFile tagGroupList_;
 
     // The state of the three pages.
     editor::EntityArrays entities_;
     editor::LineEditorFields lineEditorFields_;
-    int32_t sgUndoCnt = 0;
-    int32_t sgUndoCnt2 = 0;
-    int32_t startCol = 0, startRow = 0;
-    int32_t moveCol = 0, moveRow = 0;
 
     std::unique_ptr<editor::LineEditorPage> lineEditorPage_;
     std::unique_ptr<grid::GridPage> gridPage_;

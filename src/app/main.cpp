@@ -4,8 +4,8 @@
 #include "app/QtOwnWindow.h"
 #include "app/SingleInstanceLock.h"
 #include "app/TKelvoMainForm.h"
-#include "cadlink/TTargetCADForm.h"
 #include "cadlink/TargetProgID.h"
+#include "cadlink/ui/TTargetCADForm.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -22,7 +22,7 @@
 #include "automation/socket/SocketRunningObjects.h"
 #include "cadlink/platform/KelvoCadWindowServices.h"
 #include "common/TerminationSignals.h"
-#include "taglists/SystemTextFileLauncher.h"
+#include "taglists/ui/SystemTextFileLauncher.h"
 
 #include <QSocketNotifier>
 
@@ -77,8 +77,6 @@ int main(int argc, char* argv[])
     // window is gone.
     const auto messageFilter = app::TMessageFilter::Create();
     messageFilter->RegisterFilter();
-#else
-    launcher.setOwner(&KelvoMainForm);
 #endif
     cadlink::TTargetCADForm TargetCADForm(app::listPathFor(executable, app::kTargetCadListName), messages,
                                           &KelvoMainForm);

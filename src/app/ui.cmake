@@ -1,15 +1,11 @@
 # The Qt side of the application shell and the kelvoedit program.
 target_sources(kelvo_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AppInfo.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/DefaultErrorHandler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InstanceMarkerWindow.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LineEditorWidget.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxMessages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtOwnWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SingleInstanceLock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TKelvoMainForm.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TopmostHandOver.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/UiFonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UpperCaseValidator.cpp)
 target_compile_definitions(kelvo_ui PRIVATE KELVO_VERSION="${PROJECT_VERSION}")
 if(WIN32)

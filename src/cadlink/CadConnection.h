@@ -2,7 +2,7 @@
 
 #include "automation/Object.h"
 #include "automation/RunningObjects.h"
-#include "cadlink/platform/WindowServices.h"
+#include "cadlink/WindowServices.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
 #include "cadlink/TargetCadList.h"
 
-#include "app/TagLists.h"
+#include "taglists/TagLists.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -10,13 +10,13 @@ namespace cadlink {
 void TargetCadList::load(std::vector<std::u16string> lines)
 {
     lines_ = std::move(lines);
-    app::sortIgnoringCase(lines_);
+    taglists::sortIgnoringCase(lines_);
 }
 
 size_t TargetCadList::add(std::u16string line)
 {
     const auto place = std::upper_bound(lines_.begin(), lines_.end(), line, [](const auto& a, const auto& b) {
-        return app::compareIgnoringCase(a, b) < 0;
+        return taglists::compareIgnoringCase(a, b) < 0;
     });
     const auto index = place - lines_.begin();
     lines_.insert(place, std::move(line));
@@ -50,7 +50,7 @@ void TargetCadList::change(int index, std::u16string line)
 std::optional<size_t> TargetCadList::findIgnoringCase(std::u16string_view line) const
 {
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (app::compareIgnoringCase(lines_[i], line) == 0)
+        if (taglists::compareIgnoringCase(lines_[i], line) == 0)
             return i;
     }
     return std::nullopt;

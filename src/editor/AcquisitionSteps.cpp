@@ -1,9 +1,9 @@
 #include "editor/AcquisitionSteps.h"
 
 #include "automation/AutomationError.h"
-#include "editor/CadOperationGuard.h"
+#include "cadlink/CadOperationGuard.h"
+#include "common/ScopeExit.h"
 #include "editor/LineEditorContext.h"
-#include "editor/ScopeExit.h"
 
 namespace editor {
 
@@ -38,14 +38,14 @@ void runAcquisition(LineEditorContext& context, bool attributeMode,
                     const std::function<bool(automation::Object& document)>& pick,
                     const std::function<void()>& loaded)
 {
-    CadOperationGuard guard(context.fields);
+    cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
     if (!guard.acquired())
         return;
     const auto& link = context.link;
     clearAcquisitionLabels(context.host);
     context.fields.ATTmode = attributeMode;
     // The main window is minimised during the pick.
-    const ScopeExit restore([&link]() noexcept {
+    const common::ScopeExit restore([&link]() noexcept {
         try {
             restoreMainWindow(link);
         } catch (...) {
@@ -70,7 +70,7 @@ bool withWorkSelectionSet(automation::Object& document, const std::function<bool
     automation::ObjectRef set = cadlink::AcquireWorkSelectionSet(document);
     if (!set)
         throw automation::AutomationError(automation::hr::Fail, u"The selection set SSTEMP is not available");
-    const ScopeExit dispose([&set]() noexcept { cadlink::disposeWorkSelectionSet(set); });
+    const common::ScopeExit dispose([&set]() noexcept { cadlink::disposeWorkSelectionSet(set); });
     return use(*set);
 }
 

@@ -1,9 +1,9 @@
 #include "editor/Align.h"
 
 #include "automation/AutomationError.h"
+#include "cadlink/CadOperationGuard.h"
 #include "common/TextUtil.h"
 #include "common/Utf.h"
-#include "editor/CadOperationGuard.h"
 #include "editor/ChangeBatch.h"
 #include "editor/DecimalText.h"
 #include "editor/LineEditorContext.h"
@@ -161,7 +161,7 @@ private:
 
 void SpeedButton6Click(LineEditorContext& context)
 {
-    CadOperationGuard guard(context.fields);
+    cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
     if (!guard.acquired())
         return;
     auto& host = context.host;

@@ -5,9 +5,9 @@
 #include "editor/AcquisitionSteps.h"
 #include "editor/DecimalText.h"
 #include "editor/LineEditorContext.h"
-#include "editor/OrderByCoordinates.h"
 #include "editor/Pitch.h"
 #include "editor/TagItem.h"
+#include "editor/records/OrderByCoordinates.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Kelvo.h"
+#include "editor/records/Kelvo.h"
 
 #include <string_view>
 #include <vector>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cadlink/CadConnection.h"
-#include "editor/Kelvo.h"
-#include "editor/LineEditorFields.h"
 #include "editor/LineEditorHost.h"
+#include "editor/records/Kelvo.h"
+#include "editor/records/LineEditorFields.h"
 
 #include <vector>
 

@@ -4,9 +4,9 @@
 #include "common/Utf.h"
 #include "editor/AcquisitionSteps.h"
 #include "editor/LineEditorContext.h"
-#include "editor/OrderByCoordinates.h"
 #include "editor/Pitch.h"
 #include "editor/PlacingPoint.h"
+#include "editor/records/OrderByCoordinates.h"
 
 #include <string>
 

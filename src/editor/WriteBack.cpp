@@ -1,9 +1,9 @@
 #include "editor/WriteBack.h"
 
 #include "automation/AutomationError.h"
+#include "cadlink/CadOperationGuard.h"
 #include "common/TextUtil.h"
 #include "common/Utf.h"
-#include "editor/CadOperationGuard.h"
 #include "editor/ChangeBatch.h"
 #include "editor/DecimalText.h"
 #include "editor/LineEditorContext.h"
@@ -235,7 +235,7 @@ bool FindTemplateEntity(automation::Object& document, const std::vector<Kelvo>& 
 
 void SpeedButton2Click(LineEditorContext& context)
 {
-    CadOperationGuard guard(context.fields);
+    cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
     if (!guard.acquired())
         return;
     auto& host = context.host;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "automation/Object.h"
-#include "editor/Kelvo.h"
+#include "editor/records/Kelvo.h"
 
 #include <vector>
 

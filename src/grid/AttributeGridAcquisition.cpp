@@ -1,10 +1,10 @@
 #include "grid/AttributeGridAcquisition.h"
 
 #include "automation/AutomationError.h"
+#include "cadlink/CadOperationGuard.h"
+#include "common/ScopeExit.h"
 #include "common/Utf.h"
-#include "editor/CadOperationGuard.h"
-#include "editor/OrderByCoordinates.h"
-#include "editor/ScopeExit.h"
+#include "editor/records/OrderByCoordinates.h"
 #include "grid/CellGrid.h"
 #include "grid/GridContext.h"
 #include "grid/GridLayout.h"
@@ -20,7 +20,7 @@ namespace grid {
 
 using automation::ObjectRef;
 using automation::Variant;
-using editor::ScopeExit;
+using common::ScopeExit;
 
 namespace {
 
@@ -258,7 +258,7 @@ struct Acquisition {
 
 void SpeedButton10Click(GridContext& context)
 {
-    editor::CadOperationGuard guard(context.fields);
+    cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
     if (!guard.acquired())
         return;
     auto& host = context.host;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cadlink/CadConnection.h"
-#include "editor/LineEditorFields.h"
-#include "editor/nAtt.h"
-#include "editor/nBlk.h"
+#include "editor/records/LineEditorFields.h"
+#include "editor/records/nAtt.h"
+#include "editor/records/nBlk.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 #include "grid/GridUpdate.h"
 
 #include "automation/AutomationError.h"
-#include "editor/CadOperationGuard.h"
-#include "editor/ScopeExit.h"
+#include "cadlink/CadOperationGuard.h"
+#include "common/ScopeExit.h"
 #include "grid/CellGrid.h"
 #include "grid/GridContext.h"
 #include "grid/GridPageHost.h"
@@ -49,7 +49,7 @@ void SpeedButton11Click(GridContext& context)
 {
     // An acquisition in progress pumps messages; an update inside it would write a grid
     // that is half filled.
-    editor::CadOperationGuard guard(context.fields);
+    cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
     if (!guard.acquired())
         return;
     const auto& link = context.link;
@@ -61,7 +61,7 @@ void SpeedButton11Click(GridContext& context)
         const ObjectRef document = application->get(u"ActiveDocument").toObject();
         document->call(u"StartUndoMark");
         // The undo group is closed on every way out, so the drawing never keeps it open.
-        const editor::ScopeExit close([&document]() noexcept {
+        const common::ScopeExit close([&document]() noexcept {
             try {
                 document->call(u"EndUndoMark");
             } catch (...) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cadlink/CadConnection.h"
-#include "editor/Kelvo2.h"
-#include "editor/LineEditorFields.h"
+#include "editor/records/Kelvo2.h"
+#include "editor/records/LineEditorFields.h"
 #include "search/SearchHost.h"
 
 #include <vector>

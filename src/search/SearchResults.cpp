@@ -1,10 +1,10 @@
 #include "search/SearchResults.h"
 
 #include "automation/AutomationError.h"
+#include "cadlink/CadOperationGuard.h"
 #include "common/Utf.h"
-#include "editor/CadOperationGuard.h"
 #include "grid/CellGrid.h"
-#include "grid/CellGridTarget.h"
+#include "textops/CellGridTarget.h"
 #include "grid/HandleGridKey.h"
 #include "grid/TUndoCells.h"
 #include "grid/UndoGroup.h"
@@ -131,7 +131,7 @@ void StringGrid2Enter(SearchContext& context)
         editor::Kelvo2* hit = hitOf(context, row);
         if (hit && !text.empty() && text != hit->text) {
             // A write inside another page's running operation would join its undo group.
-            editor::CadOperationGuard guard(context.fields);
+            cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
             if (guard.acquired() && cadlink::IsCadRunning(context.link)) {
                 const ObjectRef application = cadlink::getApplication(context.link);
                 const ObjectRef document = application->get(u"ActiveDocument").toObject();
@@ -201,7 +201,7 @@ void SpeedButton15Click(SearchContext& context)
 
     // Pumping operations of other pages hold an undo group open; this batch must not join it.
     // Nothing is written then, and the user is told so like after any batch.
-    editor::CadOperationGuard guard(context.fields);
+    cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
     if (!guard.acquired()) {
         forEachRowToWrite(nullptr);
         host.showInformation(updateMessage(written, targeted, lockedRows));
@@ -253,7 +253,7 @@ void N44Click(SearchContext& context)
     const auto fields = context.host.runReplaceDialog(grid.cellText(selection.Left, selection.Top));
     if (!fields)
         return;
-    grid::CellGridTarget cells(grid, context.FUndoCells2);
+    textops::CellGridTarget cells(grid, context.FUndoCells2);
     const textops::CellRect rect{selection.Left, selection.Top, selection.Right, selection.Bottom};
     if (const auto count = textops::replaceInCells(cells, rect, fields->Edit1, fields->Edit2))
         context.sgUndoCnt2 = *count;

@@ -1,9 +1,9 @@
 #include "search/TextSearch.h"
 
 #include "automation/AutomationError.h"
+#include "cadlink/CadOperationGuard.h"
+#include "common/ScopeExit.h"
 #include "common/Utf.h"
-#include "editor/CadOperationGuard.h"
-#include "editor/ScopeExit.h"
 #include "grid/CellGrid.h"
 #include "grid/TUndoCells.h"
 #include "search/SearchContext.h"
@@ -44,7 +44,7 @@ void readHits(SearchContext& context, automation::Object& application, std::u16s
     ObjectRef set = cadlink::AcquireWorkSelectionSet(*document);
     if (!set)
         throw automation::AutomationError(automation::hr::Fail, u"The selection set SSTEMP is not available");
-    const editor::ScopeExit dispose([&set]() noexcept { cadlink::disposeWorkSelectionSet(set); });
+    const common::ScopeExit dispose([&set]() noexcept { cadlink::disposeWorkSelectionSet(set); });
     set->call(u"Clear");
     try {
         set->call(u"Select", {Variant(int16_t{5}), Variant::omitted(), Variant::omitted(), types, values});
@@ -79,7 +79,7 @@ void listHits(SearchContext& context)
     const auto& hits = context.SearchHits;
     const int rows = hits.empty() ? 1 : static_cast<int>(hits.size());
     grid.beginUpdate();
-    const editor::ScopeExit endUpdate([&grid]() noexcept { grid.endUpdate(); });
+    const common::ScopeExit endUpdate([&grid]() noexcept { grid.endUpdate(); });
     grid.setRowCount(rows);
     if (hits.empty()) {
         grid.setCellText(0, 0, {});
@@ -160,7 +160,7 @@ void SpeedButton14Click(SearchContext& context)
     host.setEdit3Enabled(false);
     // Back at rest on every way out, an error included: a search that cannot start must not
     // leave the button reading "中止" and the search text locked.
-    const editor::ScopeExit atRest([&host]() noexcept {
+    const common::ScopeExit atRest([&host]() noexcept {
         try {
             host.setSpeedButton14Caption(std::u16string(kSearchCaption));
             host.setEdit3Enabled(true);
@@ -178,7 +178,7 @@ void SpeedButton14Click(SearchContext& context)
     // The loop pumps window messages. A click that lands while a stopped search is still
     // unwinding, or while another page's operation runs, would start a search inside it,
     // sharing and deleting its selection set.
-    editor::CadOperationGuard guard(context.fields);
+    cadlink::CadOperationGuard guard(context.fields.cadOperationRunning);
     if (!guard.acquired())
         return;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Kelvo2.h"
+#include "editor/records/Kelvo2.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/ListFile.h"
+#include "taglists/ListFile.h"
 
 #include "common/FileError.h"
 #include "common/TemporaryFolder.h"
@@ -10,7 +10,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using app::TextEncoding;
+using taglists::TextEncoding;
 using testing_support::readBytes;
 using testing_support::TemporaryFolder;
 using testing_support::writeBytes;
@@ -47,7 +47,7 @@ class ListFileRead : public ListFileTest, public ::testing::WithParamInterface<R
 TEST_P(ListFileRead, DecodesByByteOrderMarkAndSplitsAtEveryLineEnd)
 {
     writeBytes(path, GetParam().bytes);
-    const auto content = app::readListFile(path);
+    const auto content = taglists::readListFile(path);
     ASSERT_TRUE(content.has_value());
     EXPECT_EQ(content->encoding, GetParam().encoding);
     EXPECT_EQ(content->lines, GetParam().lines);
@@ -74,9 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ListFileTest, MissingFileIsNoListAndAFolderIsAnError)
 {
-    EXPECT_EQ(app::readListFile(path), std::nullopt);
+    EXPECT_EQ(taglists::readListFile(path), std::nullopt);
     fs::create_directory(path);
-    EXPECT_THROW(app::readListFile(path), common::FileError);
+    EXPECT_THROW(taglists::readListFile(path), common::FileError);
 }
 
 TEST_F(ListFileTest, WritesCrLfAfterEveryLineWithTheEncodingsMark)
@@ -94,9 +94,9 @@ TEST_F(ListFileTest, WritesCrLfAfterEveryLineWithTheEncodingsMark)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.encoding));
-        EXPECT_EQ(app::writeListFile(path, lines, c.encoding), c.encoding);
+        EXPECT_EQ(taglists::writeListFile(path, lines, c.encoding), c.encoding);
         EXPECT_EQ(readBytes(path), c.bytes);
-        const auto back = app::readListFile(path);
+        const auto back = taglists::readListFile(path);
         ASSERT_TRUE(back.has_value());
         EXPECT_EQ(back->lines, lines);
         EXPECT_EQ(back->encoding, c.encoding);
@@ -106,27 +106,27 @@ TEST_F(ListFileTest, WritesCrLfAfterEveryLineWithTheEncodingsMark)
 TEST_F(ListFileTest, EmptyListWritesAnEmptyFile)
 {
     writeBytes(path, "old\r\n");
-    EXPECT_EQ(app::writeListFile(path, {}, TextEncoding::Ansi), TextEncoding::Ansi);
+    EXPECT_EQ(taglists::writeListFile(path, {}, TextEncoding::Ansi), TextEncoding::Ansi);
     EXPECT_EQ(readBytes(path), "");
-    EXPECT_EQ(app::readListFile(path)->lines, Lines{});
+    EXPECT_EQ(taglists::readListFile(path)->lines, Lines{});
 }
 
 TEST_F(ListFileTest, ListIsWrittenBackInTheEncodingItWasReadIn)
 {
     const std::string original = "\xEF\xBB\xBF" "JCMNT1:\xE3\x82\xB3\r\nNAME\r\n";
     writeBytes(path, original);
-    const auto content = app::readListFile(path);
+    const auto content = taglists::readListFile(path);
     ASSERT_TRUE(content.has_value());
-    app::writeListFile(path, content->lines, content->encoding);
+    taglists::writeListFile(path, content->lines, content->encoding);
     EXPECT_EQ(readBytes(path), original);
 }
 
 TEST_F(ListFileTest, ItemOutsideTheCodePageSwitchesToUtf8WithMark)
 {
     const Lines lines{u"NAME:機器名", u"Café:ü"};
-    EXPECT_EQ(app::writeListFile(path, lines, TextEncoding::Ansi), TextEncoding::Utf8Bom);
+    EXPECT_EQ(taglists::writeListFile(path, lines, TextEncoding::Ansi), TextEncoding::Utf8Bom);
     EXPECT_EQ(readBytes(path), "\xEF\xBB\xBF" "NAME:\xE6\xA9\x9F\xE5\x99\xA8\xE5\x90\x8D\r\nCaf\xC3\xA9:\xC3\xBC\r\n");
-    const auto back = app::readListFile(path);
+    const auto back = taglists::readListFile(path);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->lines, lines);
 }
@@ -154,7 +154,7 @@ TEST_F(ListFileTest, TrackedFileIsWrittenOnlyWhenAbsentOrAsLastRead)
         fs::remove(path);
         if (c.atRead)
             writeBytes(path, *c.atRead);
-        app::TrackedListFile file(path);
+        taglists::TrackedListFile file(path);
         EXPECT_EQ(file.read().has_value(), c.atRead.has_value());
         fs::remove(path);
         if (c.atWrite)
@@ -170,7 +170,7 @@ TEST_F(ListFileTest, TrackedFileIsWrittenOnlyWhenAbsentOrAsLastRead)
 TEST_F(ListFileTest, TrackedFileComparesWithWhatItLastWroteOrWasToldOf)
 {
     writeBytes(path, "\xEF\xBB\xBF" "a\r\n");
-    app::TrackedListFile file(path);
+    taglists::TrackedListFile file(path);
     file.read();
     ASSERT_TRUE(file.writeUnlessChangedElsewhere({u"a", u"b"}));
     EXPECT_EQ(readBytes(path), "\xEF\xBB\xBF" "a\r\nb\r\n") << "written in the encoding read";
@@ -179,7 +179,7 @@ TEST_F(ListFileTest, TrackedFileComparesWithWhatItLastWroteOrWasToldOf)
     EXPECT_FALSE(file.writeUnlessChangedElsewhere({u"e"}));
     EXPECT_EQ(readBytes(path), "d\r\n");
 
-    file.remember(*app::readListFile(path));
+    file.remember(*taglists::readListFile(path));
     EXPECT_TRUE(file.writeUnlessChangedElsewhere({u"e"})) << "a reload elsewhere is the new baseline";
     EXPECT_EQ(readBytes(path), "e\r\n");
 }
@@ -187,7 +187,7 @@ TEST_F(ListFileTest, TrackedFileComparesWithWhatItLastWroteOrWasToldOf)
 TEST_F(ListFileTest, TrackedFileIsNotWrittenAfterItsReadFailed)
 {
     fs::create_directory(path);
-    app::TrackedListFile file(path);
+    taglists::TrackedListFile file(path);
     EXPECT_THROW(file.read(), common::FileError);
     fs::remove(path);
     EXPECT_FALSE(file.writeUnlessChangedElsewhere({u"built-in"}));
@@ -201,7 +201,7 @@ TEST_F(ListFileTest, TrackedFileIsNotWrittenAfterItsReadFailed)
 
 TEST_F(ListFileTest, TrackedFileThatCannotBeReadAtTheWriteIsAnError)
 {
-    app::TrackedListFile file(path);
+    taglists::TrackedListFile file(path);
     file.read();
     fs::create_directory(path);
     EXPECT_THROW(file.writeUnlessChangedElsewhere({u"a"}), common::FileError);

@@ -1,10 +1,10 @@
 // A settings or list file whose write fails half way, or whose writer is killed mid-write,
 // is found as it was before; and list items the ANSI code page cannot hold survive a save.
 #include "app/KelvoSettings.h"
-#include "app/ListFile.h"
 #include "app/ProfileFile.h"
 #include "common/FileError.h"
 #include "common/TemporaryFolder.h"
+#include "taglists/ListFile.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using app::TextEncoding;
+using taglists::TextEncoding;
 using testing_support::readBytes;
 using testing_support::TemporaryFolder;
 using testing_support::writeBytes;
@@ -49,14 +49,14 @@ TEST(ListFileSave, ItemsOutsideTheCodePageSurviveASaveAndReload)
         SCOPED_TRACE(i);
         const Lines lines{u"JCMNT1:コメント１", unrepresentableItems[i], u"SENBAN:線番"};
         const fs::path path = folder / "KelvoEditTagList.txt";
-        const TextEncoding used = app::writeListFile(path, lines, TextEncoding::Ansi);
-        const auto back = app::readListFile(path);
+        const TextEncoding used = taglists::writeListFile(path, lines, TextEncoding::Ansi);
+        const auto back = taglists::readListFile(path);
         ASSERT_TRUE(back.has_value());
         EXPECT_EQ(back->lines, lines);
         EXPECT_EQ(back->encoding, used);
         // The next close writes back in the encoding read: still nothing lost.
-        app::writeListFile(path, back->lines, back->encoding);
-        EXPECT_EQ(app::readListFile(path)->lines, lines);
+        taglists::writeListFile(path, back->lines, back->encoding);
+        EXPECT_EQ(taglists::readListFile(path)->lines, lines);
     }
 }
 
@@ -67,8 +67,8 @@ TEST(ListFileSave, AllItemsAtOnceSurviveInEveryEncoding)
          {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16LE, TextEncoding::Utf16BE}) {
         SCOPED_TRACE(static_cast<int>(encoding));
         const fs::path path = folder / "KelvoEdit2ATagList.txt";
-        app::writeListFile(path, unrepresentableItems, encoding);
-        EXPECT_EQ(app::readListFile(path)->lines, unrepresentableItems);
+        taglists::writeListFile(path, unrepresentableItems, encoding);
+        EXPECT_EQ(taglists::readListFile(path)->lines, unrepresentableItems);
     }
 }
 
@@ -83,16 +83,16 @@ TEST(ListFileSave, BytesThatAreNoCharacterSurviveWritingTheListBackUnchanged)
     for (size_t i = 0; i < std::size(files); ++i) {
         SCOPED_TRACE(i);
         writeBytes(path, files[i]);
-        const auto read = app::readListFile(path);
+        const auto read = taglists::readListFile(path);
         ASSERT_TRUE(read.has_value());
         // As at every close: the items as read, in the encoding read.
-        app::writeListFile(path, read->lines, read->encoding);
+        taglists::writeListFile(path, read->lines, read->encoding);
         EXPECT_EQ(readBytes(path), files[i]);
         // A list the user changed is written, in an encoding that holds it.
         Lines changed = read->lines;
         changed.push_back(u"NEW");
-        app::writeListFile(path, changed, read->encoding);
-        EXPECT_EQ(app::readListFile(path)->lines, changed);
+        taglists::writeListFile(path, changed, read->encoding);
+        EXPECT_EQ(taglists::readListFile(path)->lines, changed);
     }
 }
 
@@ -196,10 +196,10 @@ INSTANTIATE_TEST_SUITE_P(
     SettingsAndLists, FullDisk,
     ::testing::Values(
         FullDiskCase{"TagGroupList", "KelvoEdit2ATagList.txt", "線番,SENBAN\r\n",
-                     [](const fs::path& p) { app::writeListFile(p, manyItems(400), TextEncoding::Ansi); },
+                     [](const fs::path& p) { taglists::writeListFile(p, manyItems(400), TextEncoding::Ansi); },
                      400 * 32},
         FullDiskCase{"TagListInUtf8", "KelvoEditTagList.txt", "\xEF\xBB\xBFNAME:x\r\n",
-                     [](const fs::path& p) { app::writeListFile(p, manyItems(300), TextEncoding::Utf8Bom); },
+                     [](const fs::path& p) { taglists::writeListFile(p, manyItems(300), TextEncoding::Utf8Bom); },
                      300 * 36},
         FullDiskCase{"SettingsKey", "KelvoEdit.ini", "[KelvoEdit]\r\nLeft=12\r\nAttTag=old\r\n",
                      [](const fs::path& p) {
@@ -223,7 +223,7 @@ TEST(SaveReplacesTheFile, AnotherNameOfTheOldFileStillShowsTheOldBytes)
     const fs::path path = folder / "KelvoEditTagList.txt";
     writeBytes(path, "old\r\n");
     fs::create_hard_link(path, folder / "second-name");
-    app::writeListFile(path, {u"new"}, TextEncoding::Ansi);
+    taglists::writeListFile(path, {u"new"}, TextEncoding::Ansi);
     EXPECT_EQ(readBytes(path), "new\r\n");
     EXPECT_EQ(readBytes(folder / "second-name"), "old\r\n");
 }
@@ -237,9 +237,9 @@ TEST(SaveKilledMidWrite, TheFileHoldsOneWholeVersion)
     Lines second = first;
     for (auto& line : second)
         line += u",JCMNT1";
-    app::writeListFile(path, first, TextEncoding::Ansi);
+    taglists::writeListFile(path, first, TextEncoding::Ansi);
     const std::string firstBytes = readBytes(path);
-    app::writeListFile(path, second, TextEncoding::Ansi);
+    taglists::writeListFile(path, second, TextEncoding::Ansi);
     const std::string secondBytes = readBytes(path);
 
     for (int round = 0; round < 3; ++round) {
@@ -249,7 +249,7 @@ TEST(SaveKilledMidWrite, TheFileHoldsOneWholeVersion)
         const pid_t child = ::fork();
         if (child == 0) {
             for (int i = 0;; ++i)
-                app::writeListFile(path, i % 2 == 0 ? first : second, TextEncoding::Ansi);
+                taglists::writeListFile(path, i % 2 == 0 ? first : second, TextEncoding::Ansi);
         }
         // Kill the writer as soon as a write is seen in progress.
         int status = 0;
@@ -264,7 +264,7 @@ TEST(SaveKilledMidWrite, TheFileHoldsOneWholeVersion)
         ASSERT_TRUE(WIFSIGNALED(status));
         const std::string now = readBytes(path);
         EXPECT_TRUE(now == firstBytes || now == secondBytes) << "a file of " << now.size() << " bytes";
-        const auto back = app::readListFile(path);
+        const auto back = taglists::readListFile(path);
         ASSERT_TRUE(back.has_value());
         EXPECT_TRUE(back->lines == first || back->lines == second);
     }

@@ -1,4 +1,4 @@
-#include "app/TagLists.h"
+#include "taglists/TagLists.h"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +21,18 @@ TEST(TagLists, RememberedPosition)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.remembered) + " of " + std::to_string(c.count));
-        EXPECT_EQ(app::rememberedPosition(c.remembered, c.count), c.expected);
+        EXPECT_EQ(taglists::rememberedPosition(c.remembered, c.count), c.expected);
     }
 }
 
 TEST(TagLists, SortIgnoresCaseAndKeepsTheOrderOfEqualItems)
 {
     Lines items{u"b", u"SENBAN", u"A", u"a", u"senban", u"Name1", u"NAME", u""};
-    app::sortIgnoringCase(items);
+    taglists::sortIgnoringCase(items);
     EXPECT_EQ(items, (Lines{u"", u"A", u"a", u"b", u"NAME", u"Name1", u"SENBAN", u"senban"}));
 
-    Lines groups = app::builtInTagGroupItems();
-    app::sortIgnoringCase(groups);
+    Lines groups = taglists::builtInTagGroupItems();
+    taglists::sortIgnoringCase(groups);
     EXPECT_EQ(groups.front(), u"I/Oコメント,PIN1,IOADRS,JCMNT1,JCMNT2");
     EXPECT_EQ(groups.back(), u"線番,SENBAN");
 }
@@ -40,7 +40,7 @@ TEST(TagLists, SortIgnoresCaseAndKeepsTheOrderOfEqualItems)
 TEST(TagLists, ReloadDropsBlankLinesButTrimsNothing)
 {
     const Lines lines{u"", u"  ", u"\t\r", u" NAME:機器名 ", u"\u3000", u"SENBAN"};
-    EXPECT_EQ(app::nonBlankLines(lines), (Lines{u" NAME:機器名 ", u"\u3000", u"SENBAN"}));
+    EXPECT_EQ(taglists::nonBlankLines(lines), (Lines{u" NAME:機器名 ", u"\u3000", u"SENBAN"}));
 }
 
 TEST(TagLists, DisplayNameIsTheTextBeforeTheFirstLineWithTabAndProgId)
@@ -65,7 +65,7 @@ TEST(TagLists, DisplayNameIsTheTextBeforeTheFirstLineWithTabAndProgId)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(app::displayNameFor(c.lines, progId), c.expected);
+        EXPECT_EQ(taglists::displayNameFor(c.lines, progId), c.expected);
     }
 }
 

@@ -1,6 +1,6 @@
-#include "cadlink/TTargetCADForm.h"
-#include "cadlink/TargetProgID.h"
+#include "cadlink/ui/TTargetCADForm.h"
 #include "app/ui/TestDoubles.h"
+#include "cadlink/TargetProgID.h"
 
 #include <gtest/gtest.h>
 
@@ -182,7 +182,7 @@ TEST_F(TargetCadFormTest, DeleteOrChangeWithNothingSelectedIsAnIndexErrorThatCha
         type(QStringLiteral("x"), QStringLiteral("X"));
         click(button);
         ASSERT_EQ(messages_.shown.size(), 1u);
-        EXPECT_EQ(messages_.shown[0].kind, app::UserMessages::Kind::Error);
+        EXPECT_EQ(messages_.shown[0].kind, ui::UserMessages::Kind::Error);
         EXPECT_EQ(shownLines(), QStringList({"a\tA", "b\tB"}));
         EXPECT_EQ(readBytes(listPath()), file);
     }

@@ -11,10 +11,10 @@
 #include "automation/socket/SocketRunningObjects.h"
 #include "cadlink/CadConnection.h"
 #include "cadlink/platform/KelvoCadWindowServices.h"
-#include "editor/EntityArrays.h"
 #include "editor/LineEditorContext.h"
 #include "editor/TextAcquisition.h"
 #include "editor/WriteBack.h"
+#include "editor/records/EntityArrays.h"
 
 #include <QDeadlineTimer>
 #include <QThread>

@@ -2,8 +2,8 @@
 
 #include "FakeLineEditorHost.h"
 #include "RunningCadFixture.h"
-#include "editor/EntityArrays.h"
 #include "editor/LineEditorContext.h"
+#include "editor/records/EntityArrays.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "FakeLineEditorHost.h"
 #include "ServedCadSession.h"
 
-#include "editor/EntityArrays.h"
 #include "editor/LineEditorContext.h"
 #include "editor/TextAcquisition.h"
 #include "editor/WriteBack.h"
+#include "editor/records/EntityArrays.h"
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/objects/CadSession.h"
 #include "kelvocad/objects/ScriptedPicker.h"

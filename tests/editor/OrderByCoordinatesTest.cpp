@@ -1,4 +1,4 @@
-#include "editor/OrderByCoordinates.h"
+#include "editor/records/OrderByCoordinates.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 // user typed is still there, and the window is back at rest and answers input.
 #include "ServedMainForm.h"
 
-#include "app/LineEditorWidget.h"
 #include "automation/AutomationError.h"
 #include "cadlink/TargetProgID.h"
 #include "common/Utf.h"
 #include "grid/ui/KelvoStringGrid.h"
 #include "kelvocad/model/Drawing.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QLineEdit>

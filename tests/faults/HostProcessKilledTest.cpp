@@ -5,7 +5,6 @@
 #include "KelvoCadProcess.h"
 #include "WindowChecks.h"
 
-#include "app/LineEditorWidget.h"
 #include "app/QtOwnWindow.h"
 #include "app/TKelvoMainForm.h"
 #include "app/ui/TestDoubles.h"
@@ -15,6 +14,7 @@
 #include "cadlink/TargetProgID.h"
 #include "cadlink/platform/KelvoCadWindowServices.h"
 #include "grid/ui/KelvoStringGrid.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <gtest/gtest.h>
@@ -200,7 +200,7 @@ TEST_P(HostProcessKilled, WindowComesBackAtRestWithTheUsersTextAndFindsNoCadAfte
     const bool errorShown = c.op == Op::TextAcquisition || c.op == Op::WriteBack || c.op == Op::Search;
     ASSERT_EQ(messages.shown.size(), errorShown ? 1u : 0u) << ::testing::PrintToString(shown());
     if (errorShown) {
-        EXPECT_EQ(messages.shown[0].kind, app::UserMessages::Kind::Error);
+        EXPECT_EQ(messages.shown[0].kind, ui::UserMessages::Kind::Error);
     }
 
     // Nothing the user typed is lost, and the window is at rest.

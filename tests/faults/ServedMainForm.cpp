@@ -2,7 +2,6 @@
 
 #include "WindowChecks.h"
 
-#include "app/LineEditorWidget.h"
 #include "automation/AutomationError.h"
 #include "automation/socket/SocketServer.h"
 #include "cadlink/TargetProgID.h"
@@ -10,6 +9,7 @@
 #include "grid/ui/KelvoStringGrid.h"
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/objects/ScriptedPicker.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QLineEdit>
@@ -366,8 +366,8 @@ std::vector<std::string> ServedMainForm::shownMessages() const
 {
     std::vector<std::string> shown;
     for (const auto& message : messages.shown) {
-        const char* kind = message.kind == app::UserMessages::Kind::Information ? "info"
-                           : message.kind == app::UserMessages::Kind::Error     ? "error"
+        const char* kind = message.kind == ui::UserMessages::Kind::Information ? "info"
+                           : message.kind == ui::UserMessages::Kind::Error     ? "error"
                                                                                 : "plain";
         shown.push_back(std::string(kind) + ": " + message.text.toStdString());
     }

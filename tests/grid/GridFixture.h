@@ -2,9 +2,9 @@
 
 #include "FakeCellGrid.h"
 #include "common/Utf.h"
-#include "editor/EntityArrays.h"
 #include "editor/RunningCadFixture.h"
-#include "editor/LineEditorFields.h"
+#include "editor/records/EntityArrays.h"
+#include "editor/records/LineEditorFields.h"
 #include "grid/GridContext.h"
 #include "grid/GridPageHost.h"
 #include "grid/TUndoCells.h"

@@ -1,4 +1,4 @@
-#include "taglists/SystemTextFileLauncher.h"
+#include "taglists/ui/SystemTextFileLauncher.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "taglists/TagListCommands.h"
+#include "taglists/ui/TagListCommands.h"
 #include "app/ui/TestDoubles.h"
 #include "common/FileError.h"
 
@@ -11,7 +11,7 @@ using testing_support::pathText;
 using testing_support::RecordingLauncher;
 using testing_support::RecordingMessages;
 using testing_support::writeBytes;
-using Kind = app::UserMessages::Kind;
+using Kind = ui::UserMessages::Kind;
 
 namespace {
 
@@ -42,7 +42,7 @@ protected:
     RecordingLauncher launcher_;
     taglists::TagListCommands commands_{messages_, launcher_};
     QComboBox combo_;
-    app::TextEncoding encoding_ = app::TextEncoding::Ansi;
+    taglists::TextEncoding encoding_ = taglists::TextEncoding::Ansi;
 };
 
 TEST_F(TagListCommandsTest, LaunchOpensAnExistingFile)
@@ -104,10 +104,10 @@ TEST_F(TagListCommandsTest, ReloadRemembersTheEncodingOfTheFile)
 {
     writeBytes(path(), "\xEF\xBB\xBF" "a\r\n");
     commands_.reload(path(), combo_, encoding_);
-    EXPECT_EQ(encoding_, app::TextEncoding::Utf8Bom);
+    EXPECT_EQ(encoding_, taglists::TextEncoding::Utf8Bom);
     writeBytes(path(), "a\r\n");
     commands_.reload(path(), combo_, encoding_);
-    EXPECT_EQ(encoding_, app::TextEncoding::Ansi);
+    EXPECT_EQ(encoding_, taglists::TextEncoding::Ansi);
 }
 
 TEST_F(TagListCommandsTest, UnreadableFileFailsBeforeTheComboIsCleared)

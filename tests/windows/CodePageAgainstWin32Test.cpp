@@ -1,4 +1,4 @@
-#include "app/ListFile.h"
+#include "taglists/ListFile.h"
 #include "common/CodePage.h"
 
 #include "common/TemporaryFolder.h"
@@ -38,15 +38,15 @@ TEST_P(ListFileIn932, DecodesAsMultiByteToWideChar)
     TemporaryFolder folder;
     const auto path = folder / "KelvoEditTagList.txt";
     writeBytes(path, GetParam().bytes + "\r\n");
-    const auto content = app::readListFile(path);
+    const auto content = taglists::readListFile(path);
     ASSERT_TRUE(content.has_value());
     ASSERT_EQ(content->lines.size(), 1u);
-    EXPECT_EQ(content->encoding, app::TextEncoding::Ansi);
+    EXPECT_EQ(content->encoding, taglists::TextEncoding::Ansi);
     EXPECT_EQ(content->lines[0], win32Decode(GetParam().bytes, 932));
 
     // And it is written back in the same bytes, unless the character has two codes (the IBM
     // extensions that repeat NEC's or JIS's characters): Windows writes the first code.
-    app::writeListFile(path, content->lines, content->encoding);
+    taglists::writeListFile(path, content->lines, content->encoding);
     EXPECT_EQ(testing_support::readBytes(path), GetParam().bytesBack + "\r\n");
 }
 

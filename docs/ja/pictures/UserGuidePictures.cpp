@@ -5,11 +5,11 @@
 #include "ServedMainForm.h"
 
 #include "app/AppPaths.h"
-#include "app/LineEditorWidget.h"
-#include "cadlink/TTargetCADForm.h"
+#include "cadlink/ui/TTargetCADForm.h"
 #include "grid/ui/KelvoStringGrid.h"
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/model/SampleDrawing.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QApplication>

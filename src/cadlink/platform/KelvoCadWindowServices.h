@@ -1,7 +1,7 @@
 #pragma once
 
 #include "automation/Variant.h"
-#include "cadlink/platform/WindowServices.h"
+#include "cadlink/WindowServices.h"
 
 #include <functional>
 #include <optional>

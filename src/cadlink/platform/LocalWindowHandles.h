@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cadlink/platform/WindowServices.h"
+#include "cadlink/WindowServices.h"
 
 class QWidget;
 

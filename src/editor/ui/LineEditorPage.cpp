@@ -1,14 +1,15 @@
 #include "editor/ui/LineEditorPage.h"
 
-#include "app/LineEditorWidget.h"
-#include "app/TKelvoMainForm.h"
-#include "app/UserMessages.h"
 #include "editor/Align.h"
 #include "editor/AttributeAcquisition.h"
 #include "editor/LineEditorBehaviour.h"
 #include "editor/LineEditorContext.h"
 #include "editor/TextAcquisition.h"
 #include "editor/WriteBack.h"
+#include "editor/records/EntityArrays.h"
+#include "ui/LineEditorWidget.h"
+#include "ui/PageContract.h"
+#include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QAction>
@@ -25,20 +26,6 @@ namespace editor {
 
 namespace {
 
-const QColor kYellow(255, 255, 0);
-const QColor kPaleCyan(221, 255, 253);
-
-QString qt(const std::u16string& text)
-{
-    return QString::fromStdU16String(text);
-}
-
-// A selection as the editor returns it separates lines by U+2029.
-QString withLineBreaks(QString selection, const QString& lineBreak)
-{
-    return selection.replace(QChar::ParagraphSeparator, lineBreak);
-}
-
 bool isEnterKey(const QKeyEvent& key)
 {
     return (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
@@ -47,7 +34,12 @@ bool isEnterKey(const QKeyEvent& key)
 
 }  // namespace
 
-LineEditorPage::LineEditorPage(app::TKelvoMainForm& form)
+QString LineEditorPage::withLineBreaks(QString selection, const QString& lineBreak)
+{
+    return selection.replace(QChar::ParagraphSeparator, lineBreak);
+}
+
+LineEditorPage::LineEditorPage(ui::PageContract& form)
     : form_(form), SynEdit1(*form.controls().SynEdit1)
 {
     setObjectName(QStringLiteral("LineEditorPage"));
@@ -76,7 +68,7 @@ void LineEditorPage::connectHandlers()
     connect(ui.SpeedButton6, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton6Click));
     connect(ui.SpeedButton8, &QPushButton::clicked, this, guarded(&LineEditorPage::SpeedButton8Click));
 
-    QMenu* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    QMenu* popup = form_.mainWindow().findChild<QMenu*>(QStringLiteral("PopupMenu1"));
     const auto connectItem = [this, popup](const char* name, void (LineEditorPage::*handler)()) {
         if (QAction* action = popup->findChild<QAction*>(QString::fromLatin1(name)))
             connect(action, &QAction::triggered, this, guarded(handler));
@@ -87,8 +79,8 @@ void LineEditorPage::connectHandlers()
     connectItem("N20", &LineEditorPage::N20Click);
     connect(popup, &QMenu::aboutToShow, this, guarded(&LineEditorPage::PopupMenu1Popup));
 
-    connect(&SynEdit1, &app::LineEditorWidget::clicked, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
-    connect(&SynEdit1, &app::LineEditorWidget::keyReleased, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
+    connect(&SynEdit1, &ui::LineEditorWidget::clicked, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
+    connect(&SynEdit1, &ui::LineEditorWidget::keyReleased, this, guarded(&LineEditorPage::SynEdit1CaretEvent));
     SynEdit1.setControlCharacterHandler([this](char16_t key) {
         bool swallowed = false;
         form_.errors().run([&] { swallowed = SynEdit1KeyPress(key); });
@@ -201,7 +193,7 @@ void LineEditorPage::N20Click()
 void LineEditorPage::PopupMenu1Popup()
 {
     const PopupMenuEnabling enabling = popupMenuEnabling(lineCount(), !SynEdit1.textCursor().hasSelection());
-    QMenu* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    QMenu* popup = form_.mainWindow().findChild<QMenu*>(QStringLiteral("PopupMenu1"));
     const auto enable = [popup](std::initializer_list<const char*> names, bool enabled) {
         for (const char* name : names)
             if (QAction* action = popup->findChild<QAction*>(QString::fromLatin1(name)))
@@ -275,238 +267,6 @@ void LineEditorPage::UndoMark(bool flag)
 void LineEditorPage::refreshLineEditorStatus()
 {
     editor::refreshLineEditorStatus(*this, form_.entities().TextEntities, form_.lineEditorFields());
-}
-
-int LineEditorPage::lineCount() const
-{
-    return SynEdit1.lineCount();
-}
-
-std::u16string LineEditorPage::line(int index) const
-{
-    return SynEdit1.lineText(index).toStdU16String();
-}
-
-void LineEditorPage::replaceLines(const std::vector<std::u16string>& lines)
-{
-    QStringList all;
-    all.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::u16string& line : lines)
-        all << qt(line);
-    SynEdit1.loadLines(all);
-}
-
-void LineEditorPage::caretToStart()
-{
-    QTextCursor cursor = SynEdit1.textCursor();
-    cursor.setPosition(0);
-    SynEdit1.setTextCursor(cursor);
-}
-
-std::u16string LineEditorPage::text() const
-{
-    std::u16string all;
-    for (int i = 0, n = lineCount(); i < n; ++i) {
-        if (i > 0)
-            all += u"\r\n";
-        all += line(i);
-    }
-    return all;
-}
-
-void LineEditorPage::setText(const std::u16string& text)
-{
-    QString all = qt(text);
-    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    all.replace(u'\r', u'\n');
-    SynEdit1.loadText(all);
-}
-
-int LineEditorPage::caretLine() const
-{
-    return SynEdit1.textCursor().blockNumber() + 1;
-}
-
-int LineEditorPage::caretColumn() const
-{
-    return SynEdit1.textCursor().positionInBlock() + 1;
-}
-
-std::u16string LineEditorPage::selectedText() const
-{
-    return withLineBreaks(SynEdit1.textCursor().selectedText(), QStringLiteral("\r\n")).toStdU16String();
-}
-
-bool LineEditorPage::canUndo() const
-{
-    return SynEdit1.document()->isUndoAvailable();
-}
-
-void LineEditorPage::undoOneStep()
-{
-    SynEdit1.undo();
-}
-
-EditorBackground LineEditorPage::editorBackground() const
-{
-    return background_;
-}
-
-void LineEditorPage::setEditorBackground(EditorBackground background)
-{
-    background_ = background;
-    QPalette palette = SynEdit1.palette();
-    switch (background) {
-    case EditorBackground::Window:
-        palette.setColor(QPalette::Base, windowColour_);
-        break;
-    case EditorBackground::Yellow:
-        palette.setColor(QPalette::Base, kYellow);
-        break;
-    case EditorBackground::PaleCyan:
-        palette.setColor(QPalette::Base, kPaleCyan);
-        break;
-    }
-    SynEdit1.setPalette(palette);
-}
-
-std::u16string LineEditorPage::Edit1Text() const
-{
-    return form_.controls().Edit1->text().toStdU16String();
-}
-
-std::u16string LineEditorPage::Edit2Text() const
-{
-    return form_.controls().Edit2->text().toStdU16String();
-}
-
-void LineEditorPage::setEdit1Text(const std::u16string& text)
-{
-    form_.controls().Edit1->setText(qt(text));
-}
-
-void LineEditorPage::setEdit2Text(const std::u16string& text)
-{
-    form_.controls().Edit2->setText(qt(text));
-}
-
-void LineEditorPage::setPitchBoxesRed(bool red)
-{
-    for (QLineEdit* box : {form_.controls().Edit1, form_.controls().Edit2}) {
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Text, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
-        box->setPalette(palette);
-    }
-}
-
-std::u16string LineEditorPage::formatNumber(double value) const
-{
-    // "%.2f" in the user's locale: its decimal point, no group separators.
-    QLocale locale;
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'f', 2).toStdU16String();
-}
-
-std::optional<double> LineEditorPage::parseNumber(const std::u16string& text) const
-{
-    bool ok = false;
-    const double value = QLocale().toDouble(qt(text).trimmed(), &ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
-}
-
-void LineEditorPage::setLabel1(const std::u16string& text)
-{
-    form_.controls().Label1->setText(qt(text));
-}
-
-void LineEditorPage::setLabel2(const std::u16string& text)
-{
-    QLabel* label = form_.controls().Label2;
-    label->setText(qt(text));
-    // Progress shows while the operation holds the thread.
-    label->repaint();
-}
-
-void LineEditorPage::setLabel2Visible(bool visible)
-{
-    form_.controls().Label2->setVisible(visible);
-}
-
-std::u16string LineEditorPage::statusPanelText(int panel) const
-{
-    return form_.statusPanelText(panel).toStdU16String();
-}
-
-void LineEditorPage::setStatusPanelText(int panel, const std::u16string& text)
-{
-    form_.setStatusPanelText(panel, qt(text));
-}
-
-void LineEditorPage::setSpeedButton2Enabled(bool enabled)
-{
-    form_.controls().SpeedButton2->setEnabled(enabled);
-}
-
-void LineEditorPage::setSpeedButton3Visible(bool visible)
-{
-    form_.controls().SpeedButton3->setVisible(visible);
-}
-
-bool LineEditorPage::SpeedButton4Enabled() const
-{
-    return form_.controls().SpeedButton4->isEnabled();
-}
-
-void LineEditorPage::setSpeedButton4Enabled(bool enabled)
-{
-    form_.controls().SpeedButton4->setEnabled(enabled);
-}
-
-void LineEditorPage::setSpeedButton5Enabled(bool enabled)
-{
-    form_.controls().SpeedButton5->setEnabled(enabled);
-}
-
-void LineEditorPage::setSpeedButton6Enabled(bool enabled)
-{
-    form_.controls().SpeedButton6->setEnabled(enabled);
-}
-
-bool LineEditorPage::CheckBox1Checked() const
-{
-    return form_.controls().CheckBox1->isChecked();
-}
-
-bool LineEditorPage::CheckBox9Checked() const
-{
-    return form_.controls().CheckBox9->isChecked();
-}
-
-std::u16string LineEditorPage::ComboBox1Text() const
-{
-    return form_.controls().ComboBox1->currentText().toStdU16String();
-}
-
-void LineEditorPage::showMessage(const std::u16string& text)
-{
-    form_.messages().show(app::UserMessages::Kind::Plain, qt(text));
-}
-
-void LineEditorPage::processPendingMessages()
-{
-    QCoreApplication::processEvents();
-}
-
-bool LineEditorPage::runFlag() const
-{
-    return form_.runFlag;
-}
-
-void LineEditorPage::setRunFlag(bool value)
-{
-    form_.runFlag = value;
 }
 
 }  // namespace editor

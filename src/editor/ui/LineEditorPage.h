@@ -7,10 +7,10 @@
 
 #include <functional>
 
-namespace app {
+namespace ui {
 class LineEditorWidget;
-class TKelvoMainForm;
-}  // namespace app
+class PageContract;
+}  // namespace ui
 
 namespace editor {
 
@@ -20,11 +20,14 @@ struct LineEditorContext;
 // boxes and the popup menu's editor commands. It is the page the line editor's operations
 // run on, and it connects their handlers; each handler runs through the main window's
 // default error handler.
+//
+// LineEditorPage.cpp holds the handlers; LineEditorPageControls.cpp the LineEditorHost
+// members over the page's controls.
 class LineEditorPage : public QObject, public LineEditorHost {
     Q_OBJECT
 
 public:
-    explicit LineEditorPage(app::TKelvoMainForm& form);
+    explicit LineEditorPage(ui::PageContract& form);
     ~LineEditorPage() override;
 
     // Handlers, by the control and event that start them.
@@ -105,9 +108,11 @@ private:
     void bringMainWindowForward(LineEditorContext& context);
     // Runs a handler through the main window's default error handler.
     std::function<void()> guarded(void (LineEditorPage::*handler)());
+    // A selection as the editor returns it separates lines by U+2029.
+    static QString withLineBreaks(QString selection, const QString& lineBreak);
 
-    app::TKelvoMainForm& form_;
-    app::LineEditorWidget& SynEdit1;
+    ui::PageContract& form_;
+    ui::LineEditorWidget& SynEdit1;
     EditorBackground background_ = EditorBackground::Window;
     QColor windowColour_;
 };

@@ -1,9 +1,8 @@
 #include "grid/ui/GridPage.h"
 
-#include "app/TKelvoMainForm.h"
-#include "app/UserMessages.h"
 #include "automation/Variant.h"
 #include "cadlink/CadConnection.h"
+#include "editor/records/EntityArrays.h"
 #include "grid/AttributeGridAcquisition.h"
 #include "grid/GridContext.h"
 #include "grid/GridUpdate.h"
@@ -11,6 +10,8 @@
 #include "grid/SortGridRows.h"
 #include "grid/UndoGroup.h"
 #include "grid/ui/KelvoStringGrid.h"
+#include "ui/PageContract.h"
+#include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QCheckBox>
@@ -70,7 +71,7 @@ KeyModifiers modifiersOf(Qt::KeyboardModifiers modifiers)
 
 }  // namespace
 
-GridPage::GridPage(app::TKelvoMainForm& form) : form_(form), StringGrid1(*form.controls().StringGrid1)
+GridPage::GridPage(ui::PageContract& form) : form_(form), StringGrid1(*form.controls().StringGrid1)
 {
     // Before the first acquisition: 5 by 5 with one fixed row and column, all cells empty.
     StringGrid1.setFixedRows(1);
@@ -468,7 +469,7 @@ void GridPage::setSpeedButton12Enabled(bool enabled)
 
 void GridPage::showMessage(const std::u16string& text)
 {
-    form_.messages().show(app::UserMessages::Kind::Plain, qt(text));
+    form_.messages().show(ui::UserMessages::Kind::Plain, qt(text));
 }
 
 void GridPage::processPendingMessages()

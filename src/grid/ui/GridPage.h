@@ -12,8 +12,8 @@
 class QPainter;
 class QRect;
 
-namespace app {
-class TKelvoMainForm;
+namespace ui {
+class PageContract;
 }
 
 namespace editor {
@@ -34,7 +34,7 @@ class GridPage : public QObject, public GridPageHost {
     Q_OBJECT
 
 public:
-    explicit GridPage(app::TKelvoMainForm& form);
+    explicit GridPage(ui::PageContract& form);
     ~GridPage() override;
 
     // Handlers, by the control and event that start them.
@@ -89,7 +89,7 @@ private:
     void writeCurrentCell();
     void moveAfterEnter();
 
-    app::TKelvoMainForm& form_;
+    ui::PageContract& form_;
     KelvoStringGrid& StringGrid1;
     TUndoCells undoCells_;
     int undoCount_ = 0;

@@ -37,6 +37,9 @@ struct CellPaintState {
 // first and then opens the editor when it is closed and closes it when it is open. Moving
 // the current cell closes an open editor. Every move of the current cell, and every click
 // on a data cell, is reported as gridClick.
+//
+// KelvoStringGrid.cpp holds the cells, the fixed row and column and the selection;
+// KelvoStringGridInput.cpp the keyboard and the mouse.
 class KelvoStringGrid : public QTableWidget {
     Q_OBJECT
 

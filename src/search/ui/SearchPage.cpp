@@ -1,13 +1,13 @@
 #include "search/ui/SearchPage.h"
 
-#include "app/TKelvoMainForm.h"
-#include "app/UserMessages.h"
+#include "editor/records/EntityArrays.h"
 #include "grid/GridKeys.h"
 #include "grid/ui/KelvoStringGrid.h"
 #include "search/SearchContext.h"
 #include "search/SearchResults.h"
 #include "search/TextSearch.h"
-#include "textops/ui/TextToolCommands.h"
+#include "ui/PageContract.h"
+#include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QAction>
@@ -50,7 +50,7 @@ int virtualKey(int qtKey)
 
 }  // namespace
 
-SearchPage::SearchPage(app::TKelvoMainForm& form)
+SearchPage::SearchPage(ui::PageContract& form)
     : form_(form), StringGrid2(*form.controls().StringGrid2)
 {
     setObjectName(QStringLiteral("SearchPage"));
@@ -85,7 +85,7 @@ void SearchPage::connectHandlers()
     connect(ui.CheckBox4, &QCheckBox::clicked, this, guarded(&SearchPage::CheckBox4Click));
     ui.Edit3->installEventFilter(this);
 
-    QMenu* popup = form_.findChild<QMenu*>(QStringLiteral("PopupMenu3"));
+    QMenu* popup = form_.mainWindow().findChild<QMenu*>(QStringLiteral("PopupMenu3"));
     const auto connectItem = [this, popup](const char* name, void (SearchPage::*handler)()) {
         if (QAction* action = popup ? popup->findChild<QAction*>(QString::fromLatin1(name)) : nullptr)
             connect(action, &QAction::triggered, this, guarded(handler));
@@ -275,12 +275,12 @@ bool SearchPage::cellEditorOpen() const
 std::optional<textops::TikanFields> SearchPage::runReplaceDialog(const std::u16string& topLeftText)
 {
     // The same dialog as the other pages' replace commands, so its fields carry over.
-    return form_.textToolCommands().runReplaceDialog(textops::ReplaceCommand::N44, topLeftText);
+    return form_.runReplaceDialog(textops::ReplaceCommand::N44, topLeftText);
 }
 
 void SearchPage::showInformation(const std::u16string& text)
 {
-    form_.messages().show(app::UserMessages::Kind::Information, qt(text));
+    form_.messages().show(ui::UserMessages::Kind::Information, qt(text));
 }
 
 void SearchPage::processPendingMessages()

@@ -11,8 +11,8 @@
 
 class QLabel;
 
-namespace app {
-class TKelvoMainForm;
+namespace ui {
+class PageContract;
 }
 
 namespace grid {
@@ -31,7 +31,7 @@ class SearchPage : public QObject, public SearchHost {
     Q_OBJECT
 
 public:
-    explicit SearchPage(app::TKelvoMainForm& form);
+    explicit SearchPage(ui::PageContract& form);
     ~SearchPage() override;
 
     // Handlers, by the control and event that start them.
@@ -80,7 +80,7 @@ private:
     // Runs a handler through the main window's default error handler.
     std::function<void()> guarded(void (SearchPage::*handler)());
 
-    app::TKelvoMainForm& form_;
+    ui::PageContract& form_;
     grid::KelvoStringGrid& StringGrid2;
     grid::TUndoCells FUndoCells2;
     int sgUndoCnt2 = 0;

@@ -1,6 +1,6 @@
 #include "textops/ui/PlainTextLines.h"
 
-#include "app/LineEditorWidget.h"
+#include "ui/LineEditorWidget.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

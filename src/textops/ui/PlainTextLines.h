@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace ui {
 class LineEditorWidget;
 }
 
@@ -14,7 +14,7 @@ namespace textops::ui {
 // is one step of the editor's own undo history.
 class PlainTextLines {
 public:
-    explicit PlainTextLines(app::LineEditorWidget& editor) : editor_(editor) {}
+    explicit PlainTextLines(::ui::LineEditorWidget& editor) : editor_(editor) {}
 
     // The lines as the program reads them: none for an empty editor.
     std::vector<std::u16string> lines() const;
@@ -37,7 +37,7 @@ public:
     void insertLines(int at, const std::vector<std::u16string>& items);
 
 private:
-    app::LineEditorWidget& editor_;
+    ::ui::LineEditorWidget& editor_;
 };
 
 }  // namespace textops::ui

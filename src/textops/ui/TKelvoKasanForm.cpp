@@ -1,7 +1,7 @@
 #include "textops/ui/TKelvoKasanForm.h"
 
-#include "app/UiFonts.h"
 #include "textops/ui/DialogPlacement.h"
+#include "ui/UiFonts.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -52,7 +52,7 @@ TKelvoKasanForm::TKelvoKasanForm(QWidget* parent)
     setObjectName(QStringLiteral("TKelvoKasanForm"));
     setWindowTitle(QStringLiteral("加算"));
     setModal(true);
-    setFont(app::tahomaFont(12));
+    setFont(::ui::tahomaFont(12));
     Label5->setObjectName(QStringLiteral("Label5"));
     Label2->setObjectName(QStringLiteral("Label2"));
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -73,7 +73,7 @@ TKelvoKasanForm::TKelvoKasanForm(QWidget* parent)
     radixButtons_->addButton(SpeedButton3, static_cast<int>(Radix::Octal));
     SpeedButton1->setChecked(true);
 
-    QFont large = app::tahomaFont(20);
+    QFont large = ::ui::tahomaFont(20);
     large.setBold(true);
     Label5->setFont(large);
     Label5->setAlignment(Qt::AlignCenter);

@@ -1,9 +1,9 @@
 #include "textops/ui/TKelvoRenbanForm.h"
 
-#include "app/DefaultErrorHandler.h"
-#include "app/UiFonts.h"
 #include "textops/InvalidNumberError.h"
 #include "textops/ui/DialogPlacement.h"
+#include "ui/DefaultErrorHandler.h"
+#include "ui/UiFonts.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -35,7 +35,7 @@ QPushButton* radixButton(const QString& caption, const char* name, QWidget* pare
 
 }  // namespace
 
-TKelvoRenbanForm::TKelvoRenbanForm(app::DefaultErrorHandler& errors, QWidget* parent)
+TKelvoRenbanForm::TKelvoRenbanForm(::ui::DefaultErrorHandler& errors, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       errors_(errors),
       SpeedButton1(radixButton(QStringLiteral("10 進"), "SpeedButton1", this)),
@@ -64,7 +64,7 @@ TKelvoRenbanForm::TKelvoRenbanForm(app::DefaultErrorHandler& errors, QWidget* pa
     setObjectName(QStringLiteral("TKelvoRenbanForm"));
     setWindowTitle(QString::fromStdU16String(std::u16string(numberingCaption)));
     setModal(true);
-    setFont(app::tahomaFont(12));
+    setFont(::ui::tahomaFont(12));
 
     radixButtons_->setExclusive(true);
     radixButtons_->addButton(SpeedButton1, static_cast<int>(Radix::Decimal));
@@ -72,12 +72,12 @@ TKelvoRenbanForm::TKelvoRenbanForm(app::DefaultErrorHandler& errors, QWidget* pa
     radixButtons_->addButton(SpeedButton3, static_cast<int>(Radix::Octal));
     SpeedButton1->setChecked(true);
 
-    QFont large = app::tahomaFont(20);
+    QFont large = ::ui::tahomaFont(20);
     large.setBold(true);
     Label5->setFont(large);
     Label5->setAlignment(Qt::AlignCenter);
 
-    QFont bold = app::tahomaFont(12);
+    QFont bold = ::ui::tahomaFont(12);
     bold.setBold(true);
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5}) {
         edit->setAlignment(Qt::AlignCenter);

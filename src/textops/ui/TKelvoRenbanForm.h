@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace app {
+namespace ui {
 class DefaultErrorHandler;
 }
 
@@ -28,7 +28,7 @@ public:
     // May throw; the dialog then reports the error and stays open.
     using Generate = std::function<void(NumberingMode mode, const NumberingRun& run)>;
 
-    TKelvoRenbanForm(app::DefaultErrorHandler& errors, QWidget* parent = nullptr);
+    TKelvoRenbanForm(::ui::DefaultErrorHandler& errors, QWidget* parent = nullptr);
 
     NumberingFields fields() const;
     void setGenerate(Generate generate) { generate_ = std::move(generate); }
@@ -45,7 +45,7 @@ private:
     // The click handler of Button1 and Button3.
     void Button1Click(NumberingMode mode);
 
-    app::DefaultErrorHandler& errors_;
+    ::ui::DefaultErrorHandler& errors_;
     Generate generate_;
     NumberingTarget target_ = NumberingTarget::LineEditor;
 

@@ -1,7 +1,7 @@
 #include "textops/ui/TKelvoTikanForm.h"
 
-#include "app/UiFonts.h"
 #include "textops/ui/DialogPlacement.h"
+#include "ui/UiFonts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -26,7 +26,7 @@ TKelvoTikanForm::TKelvoTikanForm(QWidget* parent)
     setObjectName(QStringLiteral("TKelvoTikanForm"));
     setWindowTitle(QStringLiteral("文字列置換"));
     setModal(true);
-    setFont(app::tahomaFont(12));
+    setFont(::ui::tahomaFont(12));
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -36,7 +36,7 @@ TKelvoTikanForm::TKelvoTikanForm(QWidget* parent)
     Button2->setObjectName(QStringLiteral("Button2"));
 
     CheckBox1->setChecked(true);
-    QFont editFont = app::tahomaFont(12);
+    QFont editFont = ::ui::tahomaFont(12);
     editFont.setBold(true);
     for (QLineEdit* edit : {Edit1, Edit2}) {
         edit->setFont(editFont);

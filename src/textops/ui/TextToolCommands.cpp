@@ -1,19 +1,20 @@
 #include "textops/ui/TextToolCommands.h"
 
-#include "app/TKelvoMainForm.h"
-#include "app/TopmostHandOver.h"
-#include "editor/ScopeExit.h"
+#include "common/ScopeExit.h"
+#include "editor/records/LineEditorFields.h"
 #include "grid/CellGrid.h"
-#include "grid/CellGridTarget.h"
 #include "grid/ui/GridPage.h"
 #include "grid/ui/KelvoStringGrid.h"
 #include "textops/Addition.h"
+#include "textops/CellGridTarget.h"
 #include "textops/Numbering.h"
 #include "textops/ReplaceCommands.h"
 #include "textops/ui/PlainTextLines.h"
 #include "textops/ui/TKelvoKasanForm.h"
 #include "textops/ui/TKelvoRenbanForm.h"
 #include "textops/ui/TKelvoTikanForm.h"
+#include "ui/PageContract.h"
+#include "ui/TopmostHandOver.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QAction>
@@ -32,7 +33,7 @@ namespace {
 // on every way out.
 class RunningCommand {
 public:
-    explicit RunningCommand(app::TKelvoMainForm& form) : form_(form)
+    explicit RunningCommand(::ui::PageContract& form) : form_(form)
     {
         form_.runFlag = true;
         form_.controls().SpeedButton5->setEnabled(true);
@@ -46,7 +47,7 @@ public:
     RunningCommand& operator=(const RunningCommand&) = delete;
 
 private:
-    app::TKelvoMainForm& form_;
+    ::ui::PageContract& form_;
 };
 
 // The table conversions offer to pump after each of their passes, dozens of times per line.
@@ -67,11 +68,11 @@ std::function<void()> processMessagesNowAndThen()
 
 }  // namespace
 
-TextToolCommands::TextToolCommands(app::TKelvoMainForm& form)
+TextToolCommands::TextToolCommands(::ui::PageContract& form)
     : form_(form),
-      tikanForm_(std::make_unique<TKelvoTikanForm>(&form)),
-      kasanForm_(std::make_unique<TKelvoKasanForm>(&form)),
-      renbanForm_(std::make_unique<TKelvoRenbanForm>(form.errors(), &form))
+      tikanForm_(std::make_unique<TKelvoTikanForm>(&form.mainWindow())),
+      kasanForm_(std::make_unique<TKelvoKasanForm>(&form.mainWindow())),
+      renbanForm_(std::make_unique<TKelvoRenbanForm>(form.errors(), &form.mainWindow()))
 {
     for (const ZenHanCommandInfo& info : zenHanCommands()) {
         const QByteArray name = QString::fromStdU16String(std::u16string(info.itemName)).toLatin1();
@@ -103,7 +104,7 @@ TextToolCommands::~TextToolCommands() = default;
 
 QAction* TextToolCommands::menuItem(const char* menu, const char* item) const
 {
-    const QMenu* popup = form_.findChild<QMenu*>(QString::fromLatin1(menu));
+    const QMenu* popup = form_.mainWindow().findChild<QMenu*>(QString::fromLatin1(menu));
     QAction* action = popup ? popup->findChild<QAction*>(QString::fromLatin1(item)) : nullptr;
     if (!action)
         throw std::logic_error(std::string("the menu item ") + item + " is missing");
@@ -119,7 +120,7 @@ void TextToolCommands::connectItem(const char* menu, const char* item, std::func
         if (commandRunning_ || form_.lineEditorFields().cadOperationRunning)
             return;
         commandRunning_ = true;
-        const editor::ScopeExit done([this] { commandRunning_ = false; });
+        const common::ScopeExit done([this] { commandRunning_ = false; });
         form_.errors().run(handler);
     });
 }
@@ -132,7 +133,7 @@ void TextToolCommands::markUndo()
 
 StepControl TextToolCommands::stepControl() const
 {
-    app::TKelvoMainForm* form = &form_;
+    ::ui::PageContract* form = &form_;
     return StepControl{processMessagesNowAndThen(), [form] { return form->runFlag; }};
 }
 
@@ -186,7 +187,7 @@ std::optional<TikanFields> TextToolCommands::runReplaceDialog(ReplaceCommand com
         prefillTikanFields(command, fields, *prefillSource);
         tikanForm_->setFields(fields);
     }
-    if (app::runModalWithTopmostHandOver(form_, *tikanForm_) != QDialog::Accepted)
+    if (::ui::runModalWithTopmostHandOver(form_.mainWindow(), *tikanForm_) != QDialog::Accepted)
         return std::nullopt;
     return tikanForm_->fields();
 }
@@ -225,7 +226,7 @@ void TextToolCommands::N8Click()
 
 void TextToolCommands::N14Click()
 {
-    if (app::runModalWithTopmostHandOver(form_, *kasanForm_) != QDialog::Accepted)
+    if (::ui::runModalWithTopmostHandOver(form_.mainWindow(), *kasanForm_) != QDialog::Accepted)
         return;
     const RunningCommand running(form_);
     const AdditionSettings settings = kasanForm_->settings();
@@ -241,7 +242,7 @@ void TextToolCommands::N14Click()
 
 void TextToolCommands::N15Click()
 {
-    if (app::runModalWithTopmostHandOver(form_, *kasanForm_) != QDialog::Accepted)
+    if (::ui::runModalWithTopmostHandOver(form_.mainWindow(), *kasanForm_) != QDialog::Accepted)
         return;
     const RunningCommand running(form_);
     const AdditionSettings settings = kasanForm_->settings();
@@ -256,7 +257,7 @@ void TextToolCommands::N15Click()
 
 void TextToolCommands::N17Click()
 {
-    app::runModalWithTopmostHandOver(form_, *renbanForm_);
+    ::ui::runModalWithTopmostHandOver(form_.mainWindow(), *renbanForm_);
 }
 
 void TextToolCommands::generateNumbering(NumberingMode mode, const NumberingRun& run)
@@ -284,34 +285,33 @@ namespace {
 // selection, which is empty while the grid has no data cell.
 struct AttributeGridCells {
     grid::CellGrid& cells;
-    grid::CellGridTarget target;
+    textops::CellGridTarget target;
     int& sgUndoCnt;
     std::optional<CellRect> selection;
 };
 
-AttributeGridCells attributeGridCells(app::TKelvoMainForm& form)
+AttributeGridCells attributeGridCells(::ui::PageContract& form, grid::GridPage& page)
 {
     grid::CellGrid& cells = form.controls().StringGrid1->cells();
-    grid::GridPage& page = form.gridPage();
     const grid::GridRect rect = cells.selection();
     std::optional<CellRect> selection;
     if (rect.Left >= 0 && rect.Top >= 0)
         selection = CellRect{rect.Left, rect.Top, rect.Right, rect.Bottom};
-    return {cells, grid::CellGridTarget(cells, page.FUndoCells()), page.sgUndoCnt(), selection};
+    return {cells, textops::CellGridTarget(cells, page.FUndoCells()), page.sgUndoCnt(), selection};
 }
 
 }  // namespace
 
 void TextToolCommands::zenHanCellsClick(ZenHanCommand command)
 {
-    AttributeGridCells grid = attributeGridCells(form_);
+    AttributeGridCells grid = attributeGridCells(form_, *gridPage_);
     if (grid.selection)
         grid.sgUndoCnt = zenHanCells(command, grid.target, *grid.selection);
 }
 
 void TextToolCommands::N35Click()
 {
-    AttributeGridCells grid = attributeGridCells(form_);
+    AttributeGridCells grid = attributeGridCells(form_, *gridPage_);
     if (!grid.selection)
         return;
     const auto fields =
@@ -334,9 +334,9 @@ void TextToolCommands::N36Click()
 
 void TextToolCommands::addToGridCells(CellUndo undo)
 {
-    if (app::runModalWithTopmostHandOver(form_, *kasanForm_) != QDialog::Accepted)
+    if (::ui::runModalWithTopmostHandOver(form_.mainWindow(), *kasanForm_) != QDialog::Accepted)
         return;
-    AttributeGridCells grid = attributeGridCells(form_);
+    AttributeGridCells grid = attributeGridCells(form_, *gridPage_);
     if (!grid.selection)
         return;
     // The grid commands keep the window live but cannot be stopped.
@@ -350,13 +350,13 @@ void TextToolCommands::addToGridCells(CellUndo undo)
 void TextToolCommands::N31Click()
 {
     renbanForm_->setOverwriteMode(true);
-    const editor::ScopeExit restore([this] { renbanForm_->setOverwriteMode(false); });
-    app::runModalWithTopmostHandOver(form_, *renbanForm_);
+    const common::ScopeExit restore([this] { renbanForm_->setOverwriteMode(false); });
+    ::ui::runModalWithTopmostHandOver(form_.mainWindow(), *renbanForm_);
 }
 
 void TextToolCommands::placeNumberingInGrid(const NumberingRun& run)
 {
-    AttributeGridCells grid = attributeGridCells(form_);
+    AttributeGridCells grid = attributeGridCells(form_, *gridPage_);
     if (!grid.selection)
         return;
     const RowRange rows =

@@ -12,8 +12,12 @@
 
 class QAction;
 
-namespace app {
-class TKelvoMainForm;
+namespace ui {
+class PageContract;
+}
+
+namespace grid {
+class GridPage;
 }
 
 namespace textops::ui {
@@ -30,7 +34,7 @@ class TextToolCommands : public QObject {
     Q_OBJECT
 
 public:
-    explicit TextToolCommands(app::TKelvoMainForm& form);
+    explicit TextToolCommands(::ui::PageContract& form);
     ~TextToolCommands() override;
 
     // The line editor's saved-text undo (UndoMark with true), called just before a command
@@ -38,6 +42,9 @@ public:
     // line starts the editor's own history afresh, so the Undo button takes it back through
     // the saved text; a change at the selection is also one step of the editor's history.
     void setUndoMark(std::function<void()> undoMark) { undoMark_ = std::move(undoMark); }
+    // The attribute grid page whose cells, undo stack and group count the cell commands
+    // change; the main window hands it over once the page exists.
+    void setGridPage(grid::GridPage& page) { gridPage_ = &page; }
 
     TKelvoTikanForm& tikanForm() { return *tikanForm_; }
     // The replace dialog of every page: its fields are first filled from prefillSource the
@@ -77,8 +84,9 @@ private:
     void placeNumberingInEditor(NumberingMode mode, const NumberingRun& run);
     void placeNumberingInGrid(const NumberingRun& run);
 
-    app::TKelvoMainForm& form_;
+    ::ui::PageContract& form_;
     std::function<void()> undoMark_;
+    grid::GridPage* gridPage_ = nullptr;
     bool commandRunning_ = false;
     std::unique_ptr<TKelvoTikanForm> tikanForm_;
     std::unique_ptr<TKelvoKasanForm> kasanForm_;

@@ -1,4 +1,4 @@
-#include "app/DefaultErrorHandler.h"
+#include "ui/DefaultErrorHandler.h"
 #include "app/ui/TestDoubles.h"
 #include "common/FileError.h"
 
@@ -10,12 +10,12 @@
 
 namespace {
 
-using Kind = app::UserMessages::Kind;
+using Kind = ui::UserMessages::Kind;
 
 TEST(DefaultErrorHandler, ShowsWhatEscapesAHandlerAndCarriesOn)
 {
     testing_support::RecordingMessages messages;
-    app::DefaultErrorHandler handler(messages);
+    ui::DefaultErrorHandler handler(messages);
 
     int runs = 0;
     handler.run([&] { ++runs; });
@@ -45,10 +45,10 @@ TEST(DefaultErrorHandler, ShowsWhatEscapesAHandlerAndCarriesOn)
 // A failing message box must not take the program down either.
 TEST(DefaultErrorHandler, SurvivesAFailingMessageBox)
 {
-    struct ThrowingMessages : app::UserMessages {
+    struct ThrowingMessages : ui::UserMessages {
         void show(Kind, const QString&) override { throw std::runtime_error("no screen"); }
     } messages;
-    app::DefaultErrorHandler handler(messages);
+    ui::DefaultErrorHandler handler(messages);
     EXPECT_NO_THROW(handler.run([] { throw std::runtime_error("first"); }));
 }
 

@@ -1,5 +1,5 @@
-#include "app/LineEditorWidget.h"
-#include "app/UiFonts.h"
+#include "ui/LineEditorWidget.h"
+#include "ui/UiFonts.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ namespace {
 // The gutter grows with the number of digits and the text always starts after it.
 TEST(LineEditorWidget, GutterMakesRoomForTheLineNumbers)
 {
-    app::LineEditorWidget editor;
-    editor.setFont(app::gothicFixedFont(15));
+    ui::LineEditorWidget editor;
+    editor.setFont(ui::gothicFixedFont(15));
     editor.resize(320, 154);
     editor.show();
 
@@ -51,7 +51,7 @@ void press(QWidget& target, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
     QApplication::sendEvent(&target, &up);
 }
 
-void caretTo(app::LineEditorWidget& editor, int position)
+void caretTo(ui::LineEditorWidget& editor, int position)
 {
     QTextCursor cursor = editor.textCursor();
     cursor.setPosition(position);
@@ -78,7 +78,7 @@ TEST(LineEditorWidget, EndGoesToTheLastNonBlankCharacterFirst)
         {"a blank line", u"   "_qs, 0, Qt::NoModifier, 3, QString()},
         {"Shift selects", u"  ab  "_qs, 1, Qt::ShiftModifier, 4, u" ab"_qs},
     };
-    app::LineEditorWidget editor;
+    ui::LineEditorWidget editor;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.title);
         editor.loadText(c.line);
@@ -91,7 +91,7 @@ TEST(LineEditorWidget, EndGoesToTheLastNonBlankCharacterFirst)
 
 TEST(LineEditorWidget, TrailingSpacesOfAnEditedLineAreDroppedWhenTheCaretLeavesIt)
 {
-    app::LineEditorWidget editor;
+    ui::LineEditorWidget editor;
     editor.loadText(u"abc\ndef  "_qs);
     EXPECT_EQ(editor.lineText(1), u"def  "_qs) << "a line as loaded keeps its spaces";
 
@@ -114,7 +114,7 @@ TEST(LineEditorWidget, TrailingSpacesOfAnEditedLineAreDroppedWhenTheCaretLeavesI
 
 TEST(LineEditorWidget, LoadingReplacesTheTextAndStartsAFreshHistory)
 {
-    app::LineEditorWidget editor;
+    ui::LineEditorWidget editor;
     editor.loadText(u"one"_qs);
     press(editor, 0, Qt::NoModifier, u"x"_qs);
     ASSERT_TRUE(editor.document()->isUndoAvailable());
@@ -131,7 +131,7 @@ TEST(LineEditorWidget, LoadingReplacesTheTextAndStartsAFreshHistory)
 // Without the program's handler, Ctrl+C and Ctrl+X do nothing: they are not the editor's own.
 TEST(LineEditorWidget, CopyAndCutKeysAreNotTheEditorsOwn)
 {
-    app::LineEditorWidget editor;
+    ui::LineEditorWidget editor;
     for (const int key : {Qt::Key_C, Qt::Key_X}) {
         SCOPED_TRACE(key);
         editor.loadText(u"abc"_qs);

@@ -2,10 +2,10 @@
 #include "app/AppPaths.h"
 #include "app/ProfileFile.h"
 #include "app/TKelvoMainForm.h"
-#include "cadlink/TTargetCADForm.h"
-#include "cadlink/TargetProgID.h"
-#include "grid/ui/KelvoStringGrid.h"
 #include "app/ui/TestDoubles.h"
+#include "cadlink/TargetProgID.h"
+#include "cadlink/ui/TTargetCADForm.h"
+#include "grid/ui/KelvoStringGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,7 @@ using testing_support::readBytes;
 using testing_support::RecordingLauncher;
 using testing_support::RecordingMessages;
 using testing_support::writeBytes;
-using Kind = app::UserMessages::Kind;
+using Kind = ui::UserMessages::Kind;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "app/MessageBoxMessages.h"
-#include "app/TopmostHandOver.h"
+#include "ui/TopmostHandOver.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +22,7 @@ struct BoxSeen {
     bool onTop = false;
 #ifdef _WIN32
     HWND owner = nullptr;
+    HWND dialog = nullptr;  // while the box was up: Qt may make the dialog's window anew later
     bool aboveDialog = false;
     bool nativeTopmost = false;
 #endif
@@ -58,12 +59,13 @@ BoxSeen boxDuringModalDialog(QMainWindow& mainWindow, QDialog& dialog, app::Mess
             const auto boxWindow = reinterpret_cast<HWND>(box->winId());
             const auto dialogWindow = reinterpret_cast<HWND>(dialog.winId());
             seen.owner = GetWindow(boxWindow, GW_OWNER);
+            seen.dialog = dialogWindow;
             seen.aboveDialog = isAbove(boxWindow, dialogWindow);
             seen.nativeTopmost = (GetWindowLongW(boxWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 #endif
             box->accept();
         });
-        messages.show(app::UserMessages::Kind::Error, QStringLiteral("削除できません"));
+        messages.show(ui::UserMessages::Kind::Error, QStringLiteral("削除できません"));
         dialog.accept();
     });
     // Closes whatever is still open should the box never show, so a failure cannot hang.
@@ -72,7 +74,7 @@ BoxSeen boxDuringModalDialog(QMainWindow& mainWindow, QDialog& dialog, app::Mess
             modal->close();
         dialog.reject();
     });
-    app::runModalWithTopmostHandOver(mainWindow, dialog);
+    ui::runModalWithTopmostHandOver(mainWindow, dialog);
     return seen;
 }
 
@@ -91,7 +93,7 @@ TEST(MessageBoxMessages, ABoxShownDuringTheTopmostHandOverStandsAboveTheDialog)
     EXPECT_EQ(seen.parent, &dialog) << "the box belongs to the window below the dialog";
     EXPECT_TRUE(seen.onTop);
 #ifdef _WIN32
-    EXPECT_EQ(seen.owner, reinterpret_cast<HWND>(dialog.winId()));
+    EXPECT_EQ(seen.owner, seen.dialog);
     EXPECT_TRUE(seen.aboveDialog) << "the box opened behind the dialog";
     EXPECT_TRUE(seen.nativeTopmost);
 #endif
@@ -116,7 +118,7 @@ TEST(MessageBoxMessages, WithoutADialogTheBoxBelongsToTheMainWindow)
         if (QWidget* modal = QApplication::activeModalWidget())
             modal->close();
     });
-    messages.show(app::UserMessages::Kind::Information, QStringLiteral("0 / 3"));
+    messages.show(ui::UserMessages::Kind::Information, QStringLiteral("0 / 3"));
     EXPECT_EQ(parent, &mainWindow);
     EXPECT_TRUE(onTop) << "a box below the topmost main window would be hidden by it";
 }

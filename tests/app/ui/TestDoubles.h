@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/UserMessages.h"
 #include "taglists/TextFileLauncher.h"
+#include "ui/UserMessages.h"
 
 #include <QDir>
 #include <QString>
@@ -15,7 +15,7 @@
 namespace testing_support {
 
 // Records the message boxes instead of showing them.
-class RecordingMessages : public app::UserMessages {
+class RecordingMessages : public ui::UserMessages {
 public:
     struct Message {
         Kind kind;

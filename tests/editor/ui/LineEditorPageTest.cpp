@@ -1,6 +1,5 @@
 // The line editor page in the main window, on the offscreen platform, against KelvoCAD in
 // process: what a user's clicks and keys do to the drawing and to the page.
-#include "app/LineEditorWidget.h"
 #include "app/TKelvoMainForm.h"
 #include "app/ui/TestDoubles.h"
 #include "automation/InProcessRunningObjects.h"
@@ -11,6 +10,7 @@
 #include "kelvocad/model/Drawing.h"
 #include "kelvocad/objects/CadSession.h"
 #include "kelvocad/objects/ScriptedPicker.h"
+#include "ui/LineEditorWidget.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ namespace {
 
 using testing_support::RecordingLauncher;
 using testing_support::RecordingMessages;
-using Kind = app::UserMessages::Kind;
+using Kind = ui::UserMessages::Kind;
 
 class LineEditorPageTest : public ::testing::Test {
 protected:
@@ -46,7 +46,7 @@ protected:
     cadlink::fakes::FakeOwnWindow ownWindow{windows.log, 7};
     std::unique_ptr<app::TKelvoMainForm> form;
     Ui::TKelvoMainForm* ui = nullptr;
-    app::LineEditorWidget* editor = nullptr;
+    ui::LineEditorWidget* editor = nullptr;
 
     void SetUp() override
     {

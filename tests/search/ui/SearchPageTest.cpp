@@ -25,7 +25,7 @@ namespace {
 
 using testing_support::RecordingLauncher;
 using testing_support::RecordingMessages;
-using Kind = app::UserMessages::Kind;
+using Kind = ui::UserMessages::Kind;
 
 class SearchPageTest : public ::testing::Test {
 protected:

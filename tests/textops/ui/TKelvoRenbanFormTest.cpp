@@ -6,7 +6,7 @@
 
 namespace {
 
-using Kind = app::UserMessages::Kind;
+using Kind = ::ui::UserMessages::Kind;
 using textops::ui::TKelvoRenbanForm;
 using textops_ui_testing::TextToolsFixture;
 using textops_ui_testing::type;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/LineEditorWidget.h"
 #include "app/TKelvoMainForm.h"
 #include "app/ui/TestDoubles.h"
+#include "ui/LineEditorWidget.h"
 
 #include <gtest/gtest.h>
 
@@ -30,12 +30,12 @@ protected:
     {
         const std::filesystem::path folder(dir_.path().toStdU16String());
         form_ = std::make_unique<app::TKelvoMainForm>(folder / "kelvoedit", messages_, launcher_);
-        editor_ = form_->findChild<app::LineEditorWidget*>(QStringLiteral("SynEdit1"));
+        editor_ = form_->findChild<::ui::LineEditorWidget*>(QStringLiteral("SynEdit1"));
         ASSERT_NE(editor_, nullptr);
     }
 
     app::TKelvoMainForm& form() { return *form_; }
-    app::LineEditorWidget& editor() { return *editor_; }
+    ::ui::LineEditorWidget& editor() { return *editor_; }
 
     template <class T>
     T& child(QObject& parent, const char* name)
@@ -96,7 +96,7 @@ protected:
     testing_support::RecordingMessages messages_;
     testing_support::RecordingLauncher launcher_;
     std::unique_ptr<app::TKelvoMainForm> form_;
-    app::LineEditorWidget* editor_ = nullptr;
+    ::ui::LineEditorWidget* editor_ = nullptr;
 };
 
 inline void TextToolsFixture::select(int fromLine, int fromColumn, int toLine, int toColumn)

@@ -3,7 +3,7 @@
 class QDialog;
 class QWidget;
 
-namespace app {
+namespace ui {
 
 // Puts a window above (or back among) all normal windows without moving or resizing it.
 void setTopmost(QWidget& window, bool topmost);
@@ -13,4 +13,4 @@ void setTopmost(QWidget& window, bool topmost);
 // it back afterwards. Returns the dialog's result. Every modal dialog goes through here.
 int runModalWithTopmostHandOver(QWidget& mainWindow, QDialog& dialog);
 
-}  // namespace app
+}  // namespace ui

@@ -1,4 +1,4 @@
-#include "app/TopmostHandOver.h"
+#include "ui/TopmostHandOver.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -8,7 +8,7 @@
 #include <windows.h>
 #endif
 
-namespace app {
+namespace ui {
 
 void setTopmost(QWidget& window, bool topmost)
 {
@@ -41,4 +41,4 @@ int runModalWithTopmostHandOver(QWidget& mainWindow, QDialog& dialog)
     return result;
 }
 
-}  // namespace app
+}  // namespace ui

@@ -1,9 +1,9 @@
-#include "grid/CellGridTarget.h"
+#include "textops/CellGridTarget.h"
 
 #include "grid/CellGrid.h"
 #include "grid/TUndoCells.h"
 
-namespace grid {
+namespace textops {
 
 std::u16string CellGridTarget::cellText(int column, int row) const
 {
@@ -20,4 +20,4 @@ void CellGridTarget::pushUndo(int column, int row)
     undoCells_.Add(grid_, column, row);
 }
 
-}  // namespace grid
+}  // namespace textops

@@ -1,7 +1,7 @@
-#include "cadlink/TTargetCADForm.h"
+#include "cadlink/ui/TTargetCADForm.h"
 
-#include "app/UiFonts.h"
 #include "cadlink/TargetProgID.h"
+#include "ui/UiFonts.h"
 #include "ui_TTargetCADForm.h"
 
 #include <QGuiApplication>
@@ -14,19 +14,19 @@ namespace {
 QString toQString(const std::u16string& text) { return QString::fromStdU16String(text); }
 }
 
-TTargetCADForm::TTargetCADForm(std::filesystem::path listPath, app::UserMessages& messages, QWidget* parent)
+TTargetCADForm::TTargetCADForm(std::filesystem::path listPath, ui::UserMessages& messages, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TTargetCADForm>()), listPath_(std::move(listPath)), errors_(messages)
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(315, 307);
-    setFont(app::tahomaFont(11));
-    ui->ListBox1->setFont(app::tahomaFont(13));
-    ui->Label1->setFont(app::tahomaFont(12));
-    ui->Label2->setFont(app::tahomaFont(12));
+    setFont(ui::tahomaFont(11));
+    ui->ListBox1->setFont(ui::tahomaFont(13));
+    ui->Label1->setFont(ui::tahomaFont(12));
+    ui->Label2->setFont(ui::tahomaFont(12));
     for (QLineEdit* edit : {ui->Edit1, ui->Edit2}) {
-        edit->setFont(app::tahomaFont(13));
+        edit->setFont(ui::tahomaFont(13));
         // Names and ProgIDs in Latin letters: the input method stays closed.
         edit->setAttribute(Qt::WA_InputMethodEnabled, false);
         edit->installEventFilter(this);
@@ -83,7 +83,7 @@ bool TTargetCADForm::Edit1KeyPress(const QKeyEvent& event)
 
 void TTargetCADForm::FormShow()
 {
-    auto content = app::readListFile(listPath_);
+    auto content = taglists::readListFile(listPath_);
     if (!content)
         return;
     listEncoding_ = content->encoding;
@@ -176,7 +176,7 @@ void TTargetCADForm::selectLine(int index)
 
 void TTargetCADForm::writeList()
 {
-    listEncoding_ = app::writeListFile(listPath_, list_.lines(), listEncoding_);
+    listEncoding_ = taglists::writeListFile(listPath_, list_.lines(), listEncoding_);
 }
 
 }  // namespace cadlink

@@ -1,8 +1,8 @@
-#include "taglists/TagListCommands.h"
+#include "taglists/ui/TagListCommands.h"
 
-#include "app/TagLists.h"
-#include "app/UserMessages.h"
+#include "taglists/TagLists.h"
 #include "taglists/TextFileLauncher.h"
+#include "ui/UserMessages.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -24,24 +24,24 @@ void TagListCommands::launchEditor(const std::filesystem::path& path)
         launcher_.open(path);
         return;
     }
-    messages_.show(app::UserMessages::Kind::Information,
+    messages_.show(ui::UserMessages::Kind::Information,
                    pathText(path) + u'\n' + QStringLiteral("ファイルが見つかりません．"));
 }
 
-std::optional<app::ListFileContent> TagListCommands::reload(const std::filesystem::path& path, QComboBox& combo,
-                                                            app::TextEncoding& encoding)
+std::optional<taglists::ListFileContent> TagListCommands::reload(const std::filesystem::path& path, QComboBox& combo,
+                                                            taglists::TextEncoding& encoding)
 {
     if (!std::filesystem::exists(path)) {
-        messages_.show(app::UserMessages::Kind::Plain, pathText(path) + u'\n' + QStringLiteral("が、見つかりません．"));
+        messages_.show(ui::UserMessages::Kind::Plain, pathText(path) + u'\n' + QStringLiteral("が、見つかりません．"));
         return std::nullopt;
     }
     const int index = combo.currentIndex();
-    auto content = app::readListFile(path);
+    auto content = taglists::readListFile(path);
     if (!content)
         return std::nullopt;  // Removed between the test and the read: as if it had been missing.
     encoding = content->encoding;
-    std::vector<std::u16string> items = app::nonBlankLines(content->lines);
-    app::sortIgnoringCase(items);
+    std::vector<std::u16string> items = taglists::nonBlankLines(content->lines);
+    taglists::sortIgnoringCase(items);
 
     combo.clear();
     for (const std::u16string& item : items)

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace taglists {
 
 // The items of ComboBox1 and ComboBox2 when their list files do not exist.
 std::vector<std::u16string> builtInTagItems();
@@ -30,4 +30,4 @@ std::vector<std::u16string> nonBlankLines(const std::vector<std::u16string>& lin
 // first line that contains it (case-sensitive, anywhere in the line).
 std::optional<std::u16string> displayNameFor(const std::vector<std::u16string>& cadLines, std::u16string_view progId);
 
-}  // namespace app
+}  // namespace taglists

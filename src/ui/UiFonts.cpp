@@ -1,8 +1,8 @@
-#include "app/UiFonts.h"
+#include "ui/UiFonts.h"
 
 #include <QStringList>
 
-namespace app {
+namespace ui {
 
 QFont tahomaFont(int pixelSize)
 {
@@ -25,4 +25,4 @@ QFont gothicFixedFont(int pixelSize)
     return font;
 }
 
-}  // namespace app
+}  // namespace ui

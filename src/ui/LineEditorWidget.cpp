@@ -1,4 +1,4 @@
-#include "app/LineEditorWidget.h"
+#include "ui/LineEditorWidget.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace app {
+namespace ui {
 
 class LineEditorWidget::Gutter : public QWidget {
 public:
@@ -303,4 +303,4 @@ void LineEditorWidget::paintGutter(QPaintEvent* event)
     }
 }
 
-}  // namespace app
+}  // namespace ui

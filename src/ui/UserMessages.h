@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app {
+namespace ui {
 
 // Where the program's message boxes go. The window code only says what to tell the user;
 // tests record the messages instead of showing them.
@@ -19,4 +19,4 @@ public:
     virtual void show(Kind kind, const QString& text) = 0;
 };
 
-}  // namespace app
+}  // namespace ui

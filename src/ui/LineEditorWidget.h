@@ -13,7 +13,7 @@ class QTextBlock;
 class QPaintEvent;
 class QResizeEvent;
 
-namespace app {
+namespace ui {
 
 // The multi-line editor of the first page: plain text with a gutter of line numbers from 1.
 // Trailing spaces of a line the user edited are dropped when the caret leaves it (and are
@@ -80,4 +80,4 @@ private:
     bool oneEmptyLine_ = false;
 };
 
-}  // namespace app
+}  // namespace ui

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/DefaultErrorHandler.h"
-#include "app/ListFile.h"
 #include "cadlink/TargetCadList.h"
+#include "taglists/ListFile.h"
+#include "ui/DefaultErrorHandler.h"
 
 #include <QDialog>
 
@@ -15,7 +15,7 @@ namespace Ui {
 class TTargetCADForm;
 }
 
-namespace app {
+namespace ui {
 class UserMessages;
 }
 
@@ -28,7 +28,7 @@ class TTargetCADForm : public QDialog {
     Q_OBJECT
 
 public:
-    TTargetCADForm(std::filesystem::path listPath, app::UserMessages& messages, QWidget* parent = nullptr);
+    TTargetCADForm(std::filesystem::path listPath, ui::UserMessages& messages, QWidget* parent = nullptr);
     ~TTargetCADForm() override;
 
     const TargetCadList& list() const noexcept { return list_; }
@@ -57,9 +57,9 @@ private:
 
     std::unique_ptr<Ui::TTargetCADForm> ui;
     std::filesystem::path listPath_;
-    app::DefaultErrorHandler errors_;
+    ui::DefaultErrorHandler errors_;
     TargetCadList list_;
-    app::TextEncoding listEncoding_ = app::TextEncoding::Ansi;
+    taglists::TextEncoding listEncoding_ = taglists::TextEncoding::Ansi;
     bool showingList_ = false;
 };
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace taglists {
 
 enum class TextEncoding { Ansi, Utf8Bom, Utf16LE, Utf16BE };
 
@@ -56,4 +56,4 @@ private:
     bool readFailed_ = false;
 };
 
-}  // namespace app
+}  // namespace taglists

@@ -1,4 +1,4 @@
-#include "app/ListFile.h"
+#include "taglists/ListFile.h"
 
 #include "common/AtomicFile.h"
 #include "common/CodePage.h"
@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace app {
+namespace taglists {
 
 namespace {
 
@@ -173,4 +173,4 @@ bool TrackedListFile::writeUnlessChangedElsewhere(const std::vector<std::u16stri
     return true;
 }
 
-}  // namespace app
+}  // namespace taglists

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "editor/Kelvo.h"
-#include "editor/Kelvo2.h"
-#include "editor/nAtt.h"
-#include "editor/nBlk.h"
+#include "editor/records/Kelvo.h"
+#include "editor/records/Kelvo2.h"
+#include "editor/records/nAtt.h"
+#include "editor/records/nBlk.h"
 
 #include <vector>
 

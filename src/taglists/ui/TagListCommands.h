@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/ListFile.h"
+#include "taglists/ListFile.h"
 
 #include <filesystem>
 #include <optional>
 
 class QComboBox;
 
-namespace app {
+namespace ui {
 class UserMessages;
 }
 
@@ -18,7 +18,7 @@ class TextFileLauncher;
 // The commands that open a tag list file in the text editor and read it back into its combo.
 class TagListCommands {
 public:
-    TagListCommands(app::UserMessages& messages, TextFileLauncher& launcher)
+    TagListCommands(ui::UserMessages& messages, TextFileLauncher& launcher)
         : messages_(messages), launcher_(launcher)
     {
     }
@@ -29,11 +29,11 @@ public:
     // position again (the first item when the list got shorter). A missing file is reported
     // and changes nothing; an unreadable one throws before the combo is touched. encoding
     // becomes the file's, for the next write. Returns what was read, nullopt when nothing was.
-    std::optional<app::ListFileContent> reload(const std::filesystem::path& path, QComboBox& combo,
-                                               app::TextEncoding& encoding);
+    std::optional<taglists::ListFileContent> reload(const std::filesystem::path& path, QComboBox& combo,
+                                               taglists::TextEncoding& encoding);
 
 private:
-    app::UserMessages& messages_;
+    ui::UserMessages& messages_;
     TextFileLauncher& launcher_;
 };
 

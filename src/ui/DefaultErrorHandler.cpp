@@ -1,10 +1,10 @@
-#include "app/DefaultErrorHandler.h"
+#include "ui/DefaultErrorHandler.h"
 
-#include "app/UserMessages.h"
+#include "ui/UserMessages.h"
 
 #include <QString>
 
-namespace app {
+namespace ui {
 
 void DefaultErrorHandler::report(std::exception_ptr error) noexcept
 {
@@ -23,4 +23,4 @@ void DefaultErrorHandler::report(std::exception_ptr error) noexcept
     }
 }
 
-}  // namespace app
+}  // namespace ui

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace editor {
+namespace common {
 
 // Runs a clean-up step on every way out of a scope, exceptions included. The step must not
 // throw.
@@ -18,4 +18,4 @@ private:
     F step_;
 };
 
-}  // namespace editor
+}  // namespace common

@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-namespace app {
+namespace ui {
 
 class UserMessages;
 
@@ -30,4 +30,4 @@ private:
     UserMessages& messages_;
 };
 
-}  // namespace app
+}  // namespace ui

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/Kelvo.h"
-#include "editor/nBlk.h"
+#include "editor/records/Kelvo.h"
+#include "editor/records/nBlk.h"
 
 #include <vector>
 

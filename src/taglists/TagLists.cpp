@@ -1,11 +1,11 @@
-#include "app/TagLists.h"
+#include "taglists/TagLists.h"
 
 #include "common/CaseFold.h"
 #include "common/TextUtil.h"
 
 #include <algorithm>
 
-namespace app {
+namespace taglists {
 
 std::vector<std::u16string> builtInTagItems()
 {
@@ -61,4 +61,4 @@ std::optional<std::u16string> displayNameFor(const std::vector<std::u16string>& 
     return std::nullopt;
 }
 
-}  // namespace app
+}  // namespace taglists
