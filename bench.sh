@@ -32,11 +32,14 @@ done
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVO_BUILD_BENCH=ON >/dev/null
 # Several people build on this machine: one build at a time.
 flock /tmp/kelvo-build.lock cmake --build "$BUILD_DIR" --target operations_bench e2e_bench >&2
-# The routines' benchmark is optional: without it the table leaves its rows out.
-if cmake --build "$BUILD_DIR" --target help | grep -q '^routines_bench:'; then
-  flock /tmp/kelvo-build.lock cmake --build "$BUILD_DIR" --target routines_bench >&2 ||
-    echo "bench.sh: routines_bench did not build; its rows are left out" >&2
-fi
+# The routines' benchmark and the socket round trip with its floor are optional: without
+# them the table leaves their rows out.
+for target in routines_bench socket_round_trip_bench socket_floor_bench; do
+  if cmake --build "$BUILD_DIR" --target help | grep -q "^$target:"; then
+    flock /tmp/kelvo-build.lock cmake --build "$BUILD_DIR" --target "$target" >&2 ||
+      echo "bench.sh: $target did not build; its rows are left out" >&2
+  fi
+done
 
 load_start="$(cut -d' ' -f1-3 /proc/loadavg)"
 mkdir -p "$OUT"
@@ -47,15 +50,31 @@ gbench_filter="$filter"
 if [[ -z "$gbench_filter" && -n "$quick" ]]; then
   gbench_filter="--benchmark_filter=-OverSocket/100000"
 fi
-run_gbench() {  # program, output file
+run_gbench() {  # [taskset -c CPU] program, output file
+  local prefix=()
+  if [[ "$1" == taskset ]]; then
+    prefix=("$1" "$2" "$3")
+    shift 3
+  fi
   local program="$1" out="$2"
   [[ -x "$program" ]] || return 0
   # A filter that matches nothing is not a failure of the table.
-  "$program" ${gbench_filter:+"$gbench_filter"} --benchmark_out="$out" --benchmark_out_format=json >&2 || true
+  "${prefix[@]}" "$program" ${gbench_filter:+"$gbench_filter"} --benchmark_out="$out" --benchmark_out_format=json >&2 || true
 }
 if [[ $gbench == 1 ]]; then
   run_gbench "$BUILD_DIR/bench/operations_bench" "$OUT/operations.json"
   run_gbench "$BUILD_DIR/bench/routines/routines_bench" "$OUT/routines.json"
+  # The transport's round trip and the bare socket's under it, one after the other, pinned to
+  # one core (both processes, or both threads) and free: a wake-up across cores is most of
+  # either, and swings with the machine's state, so only figures of one run compare.
+  floor="$BUILD_DIR/bench-socket/socket_floor_bench"
+  transport="$BUILD_DIR/bench-socket/socket_round_trip_bench"
+  if [[ -x "$floor" && -x "$transport" ]]; then
+    run_gbench taskset -c 0 "$floor" "$OUT/socket-floor-pinned.json"
+    run_gbench taskset -c 0 "$transport" "$OUT/socket-transport-pinned.json"
+    run_gbench "$floor" "$OUT/socket-floor-unpinned.json"
+    run_gbench "$transport" "$OUT/socket-transport-unpinned.json"
+  fi
 fi
 if [[ $e2e == 1 ]]; then
   "$BUILD_DIR/bench/e2e/e2e_bench" $quick ${filter:+"$filter"} --json="$OUT/e2e.json" >&2
@@ -63,4 +82,6 @@ fi
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), load average $load_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
-python3 bench/table.py --e2e "$OUT/e2e.json" --operations "$OUT/operations.json" --routines "$OUT/routines.json"
+python3 bench/table.py --e2e "$OUT/e2e.json" --operations "$OUT/operations.json" --routines "$OUT/routines.json" \
+  --socket "$OUT/socket-floor-pinned.json" "$OUT/socket-transport-pinned.json" \
+  "$OUT/socket-floor-unpinned.json" "$OUT/socket-transport-unpinned.json"

@@ -53,6 +53,9 @@ def e2e_rows(rows):
         objects = DASH
         if r["objects_before"] >= 0:
             objects = f"{r['objects_before']:.0f} → {r['objects_after']:.0f} → {r['objects_settled']:.0f}"
+        repaint = DASH
+        if r.get("cad_longest_repaint_ms", -1) >= 0 and r["wall_ms"] >= 0:
+            repaint = number(r["cad_longest_repaint_ms"], 0) + " ms"
         memory = DASH
         if r["ui_peak_mib"] >= 0:
             memory = number(r["ui_peak_mib"], 0) + " / " + (number(r["cad_peak_mib"], 0) if r["cad_peak_mib"] >= 0 else DASH)
@@ -65,6 +68,7 @@ def e2e_rows(rows):
             number(r["ui_cpu_ms"] * 1000 / n) + " µs" if r["wall_ms"] >= 0 else DASH,
             number(r["cad_cpu_ms"] * 1000 / n) + " µs" if r["cad_cpu_ms"] >= 0 and r["wall_ms"] >= 0 else DASH,
             gap,
+            repaint,
             memory,
             objects,
             r["check"] or "ok",
@@ -90,7 +94,7 @@ def gbench_rows(data, source):
             continue
         name = b["name"]
         if b.get("error_occurred"):
-            out.append([f"`{name}` ({source})", DASH, DASH, DASH, DASH, DASH, DASH, DASH, DASH, DASH,
+            out.append([f"`{name}` ({source})", DASH, DASH, DASH, DASH, DASH, DASH, DASH, DASH, DASH, DASH,
                         "error: " + b.get("error_message", "")])
             continue
         phases = sorted({k.split("_", 1)[0] for k in b if k.endswith("_round_trips_per_text")})
@@ -122,6 +126,7 @@ def gbench_rows(data, source):
                 number(gap) + " ms (pump)" if gap is not None else DASH,
                 DASH,
                 DASH,
+                DASH,
                 "ok",
             ])
     return out
@@ -132,6 +137,9 @@ def main():
     parser.add_argument("--e2e")
     parser.add_argument("--operations")
     parser.add_argument("--routines")
+    # socket-floor-pinned.json and the like: the bare socket's ping-pong and the transport's
+    # round trip, pinned to one core and not; the file name says which.
+    parser.add_argument("--socket", nargs="*", default=[])
     args = parser.parse_args()
 
     rows = []
@@ -149,8 +157,29 @@ def main():
         else:
             rows += gbench_rows(data, source)
 
+    socket_files = [(path, os.path.basename(path)[:-len(".json")]) for path in args.socket]
+    socket_figures = {}
+    for path, label in socket_files:
+        data = load(path)
+        if data is None:
+            continue
+        named = label.replace("socket-", "")
+        for row in gbench_rows(data, ("socket_floor_bench" if "floor" in named else "socket_round_trip_bench")
+                                     + (", pinned to one core" if "unpinned" not in named else ", unpinned")):
+            rows.append(row)
+        for b in data.get("benchmarks", []):
+            _, per_rt = counter(b, "us_per_round_trip")
+            if per_rt is not None and b.get("run_type") != "aggregate":
+                socket_figures.setdefault(named, []).append(per_rt)
+    for pinning in ("pinned", "unpinned"):
+        floor = socket_figures.get(f"floor-{pinning}")
+        transport = socket_figures.get(f"transport-{pinning}")
+        if floor and transport:
+            notes.append(f"socket round trip {pinning}: transport {min(transport):.1f}–{max(transport):.1f} µs, "
+                         f"floor {min(floor):.1f} µs: {min(transport) / min(floor):.1f}–{max(transport) / min(floor):.1f}× the floor")
+
     header = ["Benchmark", "Size", "Wall", "Round trips (server)", "Wall per round trip",
-              "Own CPU / entity", "KelvoCAD CPU / entity", "Longest tick gap",
+              "Own CPU / entity", "KelvoCAD CPU / entity", "Longest tick gap", "KelvoCAD longest repaint",
               "Peak MiB kelvoedit / kelvocad", "Exported objects before → after → settled", "Check"]
     print("| " + " | ".join(header) + " |")
     print("|" + "---|" * len(header))

@@ -36,7 +36,8 @@ ServerStatistics CadServer::statistics()
 {
     const Variant answer = control_->service(u"Statistics");
     const auto at = [&answer](size_t i) { return static_cast<int64_t>(answer.doubleAt(i)); };
-    return {at(0), at(1), at(2), at(3)};
+    // A kelvocad from before the repaint figure answers four numbers.
+    return {at(0), at(1), at(2), at(3), answer.arraySize() > 4 ? answer.doubleAt(4) : -1.0};
 }
 
 void CadServer::planPick(const std::vector<std::u16string>& handles)

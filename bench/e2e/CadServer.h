@@ -24,6 +24,7 @@ struct ServerStatistics {
     int64_t exportedObjects = 0;
     int64_t busyReplies = 0;
     int64_t windowServiceRequests = 0;
+    double longestRepaintMs = 0.0;  // of kelvocad's view, since the previous request
 };
 
 // A kelvocad program serving one drawing file (see e2e::KelvoCadProcess), with one

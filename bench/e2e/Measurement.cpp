@@ -66,7 +66,9 @@ void Measurement::measure(CadServer* cad, const Operation& operation, const std:
     if (cad) {
         row.cadCpuMs = (mainThreadCpuSeconds(cad->pid()) - cadCpuBefore) * 1e3;
         row.cadPeakMiB = peakResidentMiB(cad->pid());
+        // The request before the operation started the repaint figure afresh.
         const ServerStatistics after = cad->statistics();
+        row.cadLongestRepaintMs = after.longestRepaintMs;
         row.roundTrips = after.memberAccesses - before.memberAccesses;
         row.serviceRequests = after.windowServiceRequests - before.windowServiceRequests;
         row.objectsBefore = before.exportedObjects;

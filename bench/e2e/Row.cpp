@@ -26,6 +26,7 @@ void writeJson(const std::vector<Row>& rows, const std::string& path)
         o["service_requests"] = static_cast<double>(r.serviceRequests);
         o["ui_cpu_ms"] = r.uiCpuMs;
         o["cad_cpu_ms"] = r.cadCpuMs;
+        o["cad_longest_repaint_ms"] = r.cadLongestRepaintMs;
         o["pumps"] = r.pumps;
         o["longest_gap_ms"] = r.longestGapMs;
         o["longest_gap_end_ms"] = r.longestGapEndMs;

@@ -19,6 +19,7 @@ struct Row {
     int64_t serviceRequests = -1;  // window-service requests the server handled
     double uiCpuMs = 0.0;          // the benchmark process, every thread
     double cadCpuMs = -1.0;        // kelvocad's main thread
+    double cadLongestRepaintMs = -1.0;  // kelvocad's view: laying out what changed and drawing
     bool pumps = false;            // the operation lets window messages through
     double longestGapMs = 0.0;     // between two processed 10 ms ticks
     double longestGapEndMs = 0.0;  // when it ended, from the operation's start

@@ -3,6 +3,7 @@
 #include "automation/socket/RunningObjectDirectory.h"
 #include "automation/socket/SocketServer.h"
 #include "kelvocad/app/CadMainWindow.h"
+#include "kelvocad/app/DrawingView.h"
 #include "kelvocad/app/WindowPicker.h"
 #include "kelvocad/app/WindowServiceHandlers.h"
 #include "kelvocad/objects/CadSession.h"
@@ -51,11 +52,13 @@ void CadAutomationHost::serve(const automation::socket::RunningObjectDirectory& 
 void CadAutomationHost::installStatistics(automation::socket::SocketServer& server)
 {
     WindowServiceHandlers* services = services_.get();
-    server.setServiceHandler(u"Statistics", [&server, services](std::span<const automation::Variant>) {
+    DrawingView* view = window_->view();
+    server.setServiceHandler(u"Statistics", [&server, services, view](std::span<const automation::Variant>) {
         return automation::Variant::doubleArray({static_cast<double>(server.memberAccessCount()),
                                                  static_cast<double>(server.exportedObjectCount()),
                                                  static_cast<double>(server.busyReplyCount()),
-                                                 static_cast<double>(services->requestCount())});
+                                                 static_cast<double>(services->requestCount()),
+                                                 static_cast<double>(view->takeLongestRepaintMs())});
     });
 }
 

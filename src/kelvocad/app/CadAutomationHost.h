@@ -23,11 +23,12 @@ class WindowServiceHandlers;
 // back later, whichever ProgID they came through.
 //
 // One further request, `Statistics()`, lets a benchmark see what a client cost the server:
-// an array of four numbers (doubles), read when the request arrives:
+// an array of five numbers (doubles), read when the request arrives:
 //   0 member accesses the server ran (Automation round trips)
 //   1 objects held for clients in the exported-object table, over all connections
 //   2 calls answered "busy"
 //   3 window-service requests handled (all ProgIDs together; Statistics itself not counted)
+//   4 the longest repaint of the drawing view since the previous Statistics request, in ms
 class CadAutomationHost {
 public:
     CadAutomationHost(std::shared_ptr<CadSession> session, CadMainWindow* window);

@@ -58,35 +58,55 @@ bool polygonTouchesRect(const QPolygonF& polygon, const QRectF& rect)
 
 }  // namespace
 
+EntityShape DrawingShapes::shapeOf(const Drawing& drawing, const TextLayout& layout, size_t position)
+{
+    const ModelEntity& entity = drawing.entities()[position];
+    EntityShape shape;
+    shape.entityIndex = position;
+    if (const auto* text = std::get_if<TextEntity>(&entity)) {
+        shape.handle = text->handle;
+        shape.locked = drawing.isLayerLocked(text->layer);
+        shape.insertionPoint = text->insertionPoint;
+        shape.texts.push_back(layout.place(text->string, text->insertionPoint, text->alignmentPoint, text->alignment,
+                                           text->height, text->rotation));
+        shape.texts.back().locked = shape.locked;
+    } else if (const auto* reference = std::get_if<BlockReference>(&entity)) {
+        shape.handle = reference->handle;
+        shape.isBlockReference = true;
+        shape.locked = drawing.isLayerLocked(reference->layer);
+        shape.insertionPoint = reference->insertionPoint;
+        shape.texts.reserve(reference->attributes.size());
+        for (const auto& attribute : reference->attributes) {
+            shape.texts.push_back(layout.place(attribute.string, attribute.insertionPoint, attribute.alignmentPoint,
+                                               attribute.alignment, attribute.height, 0.0));
+            shape.texts.back().locked = shape.locked || drawing.isLayerLocked(attribute.layer);
+        }
+    }
+    return shape;
+}
+
 void DrawingShapes::build(const Drawing& drawing, const TextLayout& layout)
 {
-    shapes_.clear();
-    const auto& entities = drawing.entities();
-    shapes_.reserve(entities.size());
-    for (size_t i = 0; i < entities.size(); ++i) {
-        EntityShape shape;
-        shape.entityIndex = i;
-        if (const auto* text = std::get_if<TextEntity>(&entities[i])) {
-            shape.handle = text->handle;
-            shape.locked = drawing.isLayerLocked(text->layer);
-            shape.insertionPoint = text->insertionPoint;
-            shape.texts.push_back(layout.place(text->string, text->insertionPoint, text->alignmentPoint,
-                                               text->alignment, text->height, text->rotation));
-            shape.textLocked.push_back(shape.locked);
-        } else if (const auto* reference = std::get_if<BlockReference>(&entities[i])) {
-            shape.handle = reference->handle;
-            shape.isBlockReference = true;
-            shape.locked = drawing.isLayerLocked(reference->layer);
-            shape.insertionPoint = reference->insertionPoint;
-            for (const auto& attribute : reference->attributes) {
-                shape.texts.push_back(layout.place(attribute.string, attribute.insertionPoint,
-                                                   attribute.alignmentPoint, attribute.alignment, attribute.height,
-                                                   0.0));
-                shape.textLocked.push_back(shape.locked || drawing.isLayerLocked(attribute.layer));
-            }
-        }
-        shapes_.push_back(std::move(shape));
+    // The old shapes go first: a drawing's worth of them twice would double the peak.
+    std::vector<EntityShape>().swap(shapes_);
+    const size_t count = drawing.entities().size();
+    shapes_.reserve(count);
+    for (size_t i = 0; i < count; ++i)
+        shapes_.push_back(shapeOf(drawing, layout, i));
+}
+
+void DrawingShapes::update(const Drawing& drawing, const TextLayout& layout, uint64_t built)
+{
+    const size_t count = drawing.entities().size();
+    if (drawing.reshapedAt() > built || shapes_.size() > count) {
+        build(drawing, layout);
+        return;
     }
+    for (size_t i = 0; i < shapes_.size(); ++i)
+        if (drawing.changedAt(i) > built)
+            shapes_[i] = shapeOf(drawing, layout, i);
+    for (size_t i = shapes_.size(); i < count; ++i)
+        shapes_.push_back(shapeOf(drawing, layout, i));
 }
 
 const EntityShape* DrawingShapes::find(std::u16string_view handle) const

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,7 +26,6 @@ struct EntityShape {
     bool locked = false;  // the entity's own layer
     Point3 insertionPoint;
     std::vector<PlacedText> texts;
-    std::vector<bool> textLocked;  // per text: its own layer or the entity's is locked
 };
 
 // The shapes of a whole drawing, laid out once per change of the drawing, and the
@@ -34,7 +34,11 @@ class DrawingShapes {
 public:
     using Predicate = std::function<bool(const EntityShape&)>;
 
+    // Lays out every entity of the drawing.
     void build(const Drawing& drawing, const TextLayout& layout);
+    // Brings shapes built from this drawing at revision `built` up to its present state,
+    // laying out again only what changed since (Drawing::changedAt).
+    void update(const Drawing& drawing, const TextLayout& layout, uint64_t built);
     const std::vector<EntityShape>& shapes() const noexcept { return shapes_; }
     const EntityShape* find(std::u16string_view handle) const;
 
@@ -56,6 +60,8 @@ public:
     std::optional<QRectF> bounds() const;
 
 private:
+    static EntityShape shapeOf(const Drawing& drawing, const TextLayout& layout, size_t position);
+
     std::vector<EntityShape> shapes_;
 };
 

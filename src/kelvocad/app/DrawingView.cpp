@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
+#include <utility>
 
 namespace kelvocad {
 
@@ -27,9 +29,9 @@ constexpr double largestViewHeight = 1e7;
 // A left press and release closer than this is a click, further apart a window.
 constexpr int dragThreshold = 4;
 // A repaint after a change of the drawing waits at least this long, and four times as long as
-// the last rebuild of the picture took, so a stream of changes from a client spends at most
-// a fifth of its time rebuilding however large the drawing. A regen, a view change, another
-// drawing and the user's own undo repaint at once.
+// the last repaint took, so a stream of changes from a client spends at most a fifth of its
+// time repainting however large the drawing. A regen, a view change, another drawing and
+// the user's own undo repaint at once.
 constexpr qint64 shortestChangeRepaintMs = 50;
 constexpr qint64 longestChangeRepaintMs = 30000;
 
@@ -63,29 +65,32 @@ ViewTransform DrawingView::viewTransform() const
 const DrawingShapes& DrawingView::shapes()
 {
     const Drawing& drawing = session_->drawing();
-    if (shapesDirty_ || shapesDrawing_ != &drawing || shapesRevision_ != drawing.revision()) {
-        QElapsedTimer building;
-        building.start();
+    if (!showsCurrentDrawing()) {
         shapes_.build(drawing, layout_);
-        lastBuildMs_ = building.elapsed();
-        shapesDrawing_ = &drawing;
+        shapesDrawing_ = session_->drawingPtr();
         shapesRevision_ = drawing.revision();
-        shapesDirty_ = false;
+    } else if (shapesRevision_ != drawing.revision()) {
+        shapes_.update(drawing, layout_, shapesRevision_);
+        shapesRevision_ = drawing.revision();
     }
     return shapes_;
+}
+
+bool DrawingView::showsCurrentDrawing() const
+{
+    // By ownership rather than address: another drawing may come to lie where a closed one was.
+    return !shapesDrawing_.expired() && shapesDrawing_.lock() == session_->drawingPtr();
 }
 
 void DrawingView::onSessionEvent(SessionEvent event)
 {
     // Whatever was drawn over the view belongs to the picture it was drawn on.
     clearMarker();
-    if (event != SessionEvent::ViewChanged)
-        shapesDirty_ = true;
-    if (event == SessionEvent::ViewChanged || event == SessionEvent::Regen || &session_->drawing() != shapesDrawing_) {
+    if (event == SessionEvent::ViewChanged || event == SessionEvent::Regen || !showsCurrentDrawing()) {
         showChangesNow();
     } else if (!changeRepaint_.isActive()) {
         changeRepaint_.start(
-            static_cast<int>(std::clamp(4 * lastBuildMs_, shortestChangeRepaintMs, longestChangeRepaintMs)));
+            static_cast<int>(std::clamp(4 * lastRepaintMs_, shortestChangeRepaintMs, longestChangeRepaintMs)));
     }
     emit sessionEvent(event);
 }
@@ -321,47 +326,53 @@ void DrawingView::keyPressEvent(QKeyEvent* event)
 
 // --- painting --------------------------------------------------------------------------
 
-void DrawingView::paintShape(QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected,
-                             bool hovered)
+void DrawingView::paintShape(QPainter& painter, PaintContext& context, const EntityShape& shape,
+                             bool selected, bool hovered)
 {
-    const QPalette& colours = palette();
-    const QColor normal = colours.color(QPalette::Active, QPalette::Text);
-    const QColor locked = colours.color(QPalette::Disabled, QPalette::Text);
-    const QColor highlight = colours.color(QPalette::Active, QPalette::Highlight);
-    const QRectF visible = QRectF(rect()).adjusted(-2.0, -2.0, 2.0, 2.0);
-
-    for (size_t i = 0; i < shape.texts.size(); ++i) {
-        const PlacedText& text = shape.texts[i];
+    const QTransform& toScreen = context.view.worldToScreen();
+    for (const PlacedText& text : shape.texts) {
         if (text.string.isEmpty())
             continue;
-        const QPolygonF outline = view.worldToScreen().map(text.outline);
-        const QRectF bounds = outline.boundingRect();
-        if (!bounds.intersects(visible))
+        const QPointF baseStart = toScreen.map(text.outline[0]);
+        const QPointF baseEnd = toScreen.map(text.outline[1]);
+        const QPointF topEnd = toScreen.map(text.outline[2]);
+        const QPointF topStart = toScreen.map(text.outline[3]);
+        const QRectF bounds(QPointF(std::min({baseStart.x(), baseEnd.x(), topEnd.x(), topStart.x()}),
+                                    std::min({baseStart.y(), baseEnd.y(), topEnd.y(), topStart.y()})),
+                            QPointF(std::max({baseStart.x(), baseEnd.x(), topEnd.x(), topStart.x()}),
+                                    std::max({baseStart.y(), baseEnd.y(), topEnd.y(), topStart.y()})));
+        if (!bounds.intersects(context.visible))
             continue;
-        const QColor colour = selected ? highlight : (shape.textLocked[i] ? locked : normal);
+        const QColor& colour = selected ? context.highlight : (text.locked ? context.locked : context.normal);
         if (selected || hovered) {
             painter.setTransform(QTransform());
-            QPen box(highlight, 1.0, selected ? Qt::DashLine : Qt::SolidLine);
+            QPen box(context.highlight, 1.0, selected ? Qt::DashLine : Qt::SolidLine);
             painter.setPen(box);
             painter.setBrush(Qt::NoBrush);
-            painter.drawPolygon(outline);
+            painter.drawPolygon(QPolygonF(QVector<QPointF>{baseStart, baseEnd, topEnd, topStart}));
         }
         // The distance between baseline and top, on screen.
-        const double screenHeight = QLineF(outline[0], outline[3]).length();
+        const double screenHeight = QLineF(baseStart, topStart).length();
         if (screenHeight < smallestReadableHeight) {
-            painter.setTransform(QTransform());
-            painter.setPen(QPen(colour, 1.0));
-            painter.drawLine(QLineF(outline[0], outline[1]));
+            // Drawn together once every entity has been seen: a whole drawing in sight is
+            // mostly such lines, and one call each would make most of a repaint.
+            if (selected) {
+                painter.setTransform(QTransform());
+                painter.setPen(QPen(colour, 1.0));
+                painter.drawLine(QLineF(baseStart, baseEnd));
+            } else {
+                (text.locked ? context.lockedBaselines : context.baselines).append(QLineF(baseStart, baseEnd));
+            }
             continue;
         }
-        painter.setTransform(text.fontToWorld * view.worldToScreen());
-        painter.fillPath(text.glyphs, colour);
+        painter.setTransform(text.fontToWorld * toScreen);
+        painter.fillPath(layout_.glyphs(text.string), colour);
     }
     if (shape.isBlockReference) {
-        painter.setTransform(QTransform());
-        const QPointF at = view.toScreen(shape.insertionPoint);
-        if (visible.contains(at)) {
-            const QColor colour = selected ? highlight : (shape.locked ? locked : colours.color(QPalette::Link));
+        const QPointF at = context.view.toScreen(shape.insertionPoint);
+        if (context.visible.contains(at)) {
+            painter.setTransform(QTransform());
+            const QColor& colour = selected ? context.highlight : (shape.locked ? context.locked : context.link);
             painter.setPen(QPen(colour, selected ? 2.0 : 1.0));
             painter.drawLine(at - QPointF(crossHalfSize, 0.0), at + QPointF(crossHalfSize, 0.0));
             painter.drawLine(at - QPointF(0.0, crossHalfSize), at + QPointF(0.0, crossHalfSize));
@@ -371,17 +382,47 @@ void DrawingView::paintShape(QPainter& painter, const ViewTransform& view, const
 
 void DrawingView::paintEvent(QPaintEvent* event)
 {
+    QElapsedTimer painting;
+    painting.start();
+    paintPicture(event);
+    lastRepaintMs_ = painting.elapsed();
+    longestRepaintMs_ = std::max(longestRepaintMs_, lastRepaintMs_);
+}
+
+qint64 DrawingView::takeLongestRepaintMs()
+{
+    return std::exchange(longestRepaintMs_, 0);
+}
+
+void DrawingView::paintPicture(QPaintEvent* event)
+{
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Base));
     painter.setRenderHint(QPainter::Antialiasing, true);
 
-    const ViewTransform view = viewTransform();
+    const QPalette& colours = palette();
+    PaintContext context{viewTransform(),
+                         QRectF(rect()).adjusted(-2.0, -2.0, 2.0, 2.0),
+                         colours.color(QPalette::Active, QPalette::Text),
+                         colours.color(QPalette::Disabled, QPalette::Text),
+                         colours.color(QPalette::Active, QPalette::Highlight),
+                         colours.color(QPalette::Link),
+                         {},
+                         {}};
+    // A set, so that a pick of many entities does not make every shape search the list.
+    std::unordered_set<std::u16string> picked;
+    if (picking_)
+        picked.insert(picked_.begin(), picked_.end());
     const DrawingShapes& all = shapes();
     for (const EntityShape& shape : all.shapes()) {
-        const bool selected =
-            picking_ && std::find(picked_.begin(), picked_.end(), shape.handle) != picked_.end();
-        paintShape(painter, view, shape, selected, picking_ && shape.handle == hovered_);
+        const bool selected = picking_ && picked.count(shape.handle) != 0;
+        paintShape(painter, context, shape, selected, picking_ && shape.handle == hovered_);
     }
+    painter.setTransform(QTransform());
+    painter.setPen(QPen(context.normal, 1.0));
+    painter.drawLines(context.baselines);
+    painter.setPen(QPen(context.locked, 1.0));
+    painter.drawLines(context.lockedBaselines);
 
     painter.setTransform(QTransform());
     if (picking_ && windowStart_ && (windowEnd_ - *windowStart_).manhattanLength() >= dragThreshold) {

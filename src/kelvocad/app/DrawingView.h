@@ -7,6 +7,9 @@
 #include "kelvocad/objects/PickStrategy.h"
 
 #include <QColor>
+#include <QLineF>
+#include <QRectF>
+#include <QVector>
 #include <QPoint>
 #include <QPolygon>
 #include <QTimer>
@@ -65,6 +68,10 @@ public:
     // Fits the whole drawing into the view.
     void zoomExtents();
 
+    // The longest repaint since the last call (laying out what changed, and drawing), in
+    // milliseconds: while it runs, the window and every client wait.
+    qint64 takeLongestRepaintMs();
+
     // Distance within which a click picks an entity, in pixels.
     static constexpr double pickTolerance = 4.0;
 
@@ -85,24 +92,38 @@ protected:
 
 private:
     void onSessionEvent(SessionEvent event);
+    bool showsCurrentDrawing() const;
     bool pickable(const EntityShape& shape) const;
     void addToPick(const EntityShape& shape);
     void removeFromPick(const EntityShape& shape);
     void endPick(bool cancelled);
     void updateHover(const QPoint& at);
-    void paintShape(class QPainter& painter, const ViewTransform& view, const EntityShape& shape, bool selected,
+    // What every shape of one repaint is drawn with, and the baselines of the texts too
+    // small to read, drawn together at the end.
+    struct PaintContext {
+        ViewTransform view;
+        QRectF visible;
+        QColor normal;
+        QColor locked;
+        QColor highlight;
+        QColor link;
+        QVector<QLineF> baselines;
+        QVector<QLineF> lockedBaselines;
+    };
+    void paintPicture(QPaintEvent* event);
+    void paintShape(class QPainter& painter, PaintContext& context, const EntityShape& shape, bool selected,
                     bool hovered);
 
     std::shared_ptr<CadSession> session_;
     TextLayout layout_;
     DrawingShapes shapes_;
-    const Drawing* shapesDrawing_ = nullptr;
+    std::weak_ptr<const Drawing> shapesDrawing_;
     uint64_t shapesRevision_ = 0;
-    bool shapesDirty_ = true;
     // Changes of the drawing repaint through this timer, so a client writing entity after
-    // entity is not followed by a rebuild of the whole picture after each one.
+    // entity is not followed by a repaint after each one.
     QTimer changeRepaint_;
-    qint64 lastBuildMs_ = 0;
+    qint64 lastRepaintMs_ = 0;
+    qint64 longestRepaintMs_ = 0;
 
     bool picking_ = false;
     bool pickCancelled_ = false;

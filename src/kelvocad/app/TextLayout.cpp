@@ -1,6 +1,8 @@
 #include "kelvocad/app/TextLayout.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace kelvocad {
 
@@ -8,6 +10,8 @@ namespace {
 
 // Texts are measured and drawn with a font of this pixel size, scaled to the view.
 constexpr int referencePixelSize = 100;
+// Path elements kept in the glyph cache (24 bytes each): the texts of a few screens.
+constexpr qsizetype glyphCacheElements = 400000;
 
 QFont referenceFont()
 {
@@ -46,7 +50,7 @@ Vertical verticalOf(int alignment)
 
 }  // namespace
 
-TextLayout::TextLayout() : font_(referenceFont()), metrics_(font_)
+TextLayout::TextLayout() : font_(referenceFont()), metrics_(font_), glyphCache_(glyphCacheElements)
 {
     capHeight_ = metrics_.capHeight();
     if (!(capHeight_ > 0.0))
@@ -111,10 +115,21 @@ PlacedText TextLayout::place(const std::u16string& string, const Point3& inserti
     textToWorld.rotateRadians(angle);
     textToWorld.scale(stretchX, stretchY);
     placed.fontToWorld = QTransform::fromScale(unit, -unit) * textToWorld;
-    placed.glyphs.addText(0.0, 0.0, font_, placed.string);
     placed.outline = textToWorld.map(QPolygonF(QVector<QPointF>{
         QPointF(0.0, -descent), QPointF(width, -descent), QPointF(width, height), QPointF(0.0, height)}));
     return placed;
+}
+
+QPainterPath TextLayout::glyphs(const QString& string) const
+{
+    if (const QPainterPath* cached = glyphCache_.object(string))
+        return *cached;
+    auto path = std::make_unique<QPainterPath>();
+    path->addText(0.0, 0.0, font_, string);
+    QPainterPath result = *path;
+    // A path larger than the whole cache is drawn but not kept.
+    glyphCache_.insert(string, path.release(), std::max<qsizetype>(1, result.elementCount()));
+    return result;
 }
 
 }  // namespace kelvocad

@@ -22,9 +22,9 @@ namespace {
 // would run out of room.
 constexpr uint64_t highestReservableHandle = uint64_t{1} << 60;
 
-bool is(const DxfTag& tag, int code, std::string_view word)
+bool is(const DxfTagTable& tags, size_t i, int code, std::string_view word)
 {
-    return tag.code == code && trimDxfValue(tag.value) == word;
+    return tags.code(i) == code && trimDxfValue(tags.value(i)) == word;
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
@@ -37,7 +37,7 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
 // The groups of one record, read the way the model needs them.
 class RecordReader {
 public:
-    RecordReader(const std::vector<DxfTag>& tags, DxfRange range, const DxfTextCodec& codec)
+    RecordReader(const DxfTagTable& tags, DxfRange range, const DxfTextCodec& codec)
         : tags_(tags), range_(range), codec_(codec)
     {
     }
@@ -46,15 +46,16 @@ public:
     {
         bool inGroup = false;
         for (size_t i = range_.begin + 1; i < range_.end; ++i) {
-            const DxfTag& tag = tags_[i];
-            if (tag.code == 101 || tag.code >= 1000)
+            const int tagCode = tags_.code(i);
+            if (tagCode == 101 || tagCode >= 1000)
                 break;  // an embedded object or extended data: not the entity's own groups
-            if (tag.code == 102) {
-                inGroup = !tag.value.empty() && tag.value[0] == '{';
+            if (tagCode == 102) {
+                const std::string_view value = tags_.value(i);
+                inGroup = !value.empty() && value[0] == '{';
                 continue;
             }
-            if (!inGroup && tag.code == code)
-                return std::string_view(tag.value);
+            if (!inGroup && tagCode == code)
+                return tags_.value(i);
         }
         return std::nullopt;
     }
@@ -93,7 +94,7 @@ public:
     }
 
 private:
-    const std::vector<DxfTag>& tags_;
+    const DxfTagTable& tags_;
     DxfRange range_;
     const DxfTextCodec& codec_;
 };
@@ -122,9 +123,9 @@ void readTextGroups(const RecordReader& record, int verticalCode, Record& text)
     text.height = record.number(40, text.height);
 }
 
-size_t nextRecord(const std::vector<DxfTag>& tags, size_t from, size_t end)
+size_t nextRecord(const DxfTagTable& tags, size_t from, size_t end)
 {
-    while (from < end && tags[from].code != 0)
+    while (from < end && tags.code(from) != 0)
         ++from;
     return from;
 }
@@ -139,7 +140,7 @@ std::string printable(std::string_view text)
 
 }  // namespace
 
-DxfFile::DxfFile(std::filesystem::path path, std::vector<DxfTag> tags, bool crlf, std::string acadVersion,
+DxfFile::DxfFile(std::filesystem::path path, DxfTagTable tags, bool crlf, std::string acadVersion,
                  DxfTextCodec codec)
     : path_(std::move(path))
     , tags_(std::move(tags))
@@ -152,7 +153,8 @@ DxfFile::DxfFile(std::filesystem::path path, std::vector<DxfTag> tags, bool crlf
 
 void DxfFile::fail(size_t tagIndex, std::string reason) const
 {
-    const size_t line = tagIndex < tags_.size() ? tags_[tagIndex].line : (tags_.empty() ? 0 : tags_.back().line);
+    const size_t line =
+        tagIndex < tags_.size() ? tags_.line(tagIndex) : (tags_.empty() ? 0 : tags_.line(tags_.size() - 1));
     throw DxfError(path_, line, std::move(reason));
 }
 
@@ -166,23 +168,29 @@ DxfFile DxfFile::open(const std::filesystem::path& path)
     }
     if (!bytes)
         throw DxfError(path, 0, "the file does not exist");
-    return parse(*bytes, path);
+    return parseOwned(std::move(*bytes), path);
 }
 
 DxfFile DxfFile::parse(std::string_view bytes, const std::filesystem::path& path)
 {
-    DxfTagReader::Result read = DxfTagReader::read(bytes, path);
+    return parseOwned(std::string(bytes), path);
+}
+
+DxfFile DxfFile::parseOwned(std::string bytes, const std::filesystem::path& path)
+{
+    DxfTagReader::Result read = DxfTagReader::read(std::move(bytes), path);
+    const DxfTagTable& tags = read.tags;
 
     // The version and code page decide how every string reads, so they come first.
     std::string version = "AC1009";
     std::string codePageName;
     size_t versionLine = 0;
-    for (size_t i = 0; i + 1 < read.tags.size() && !is(read.tags[i], 0, "ENDSEC"); ++i) {
-        if (is(read.tags[i], 9, "$ACADVER") && read.tags[i + 1].code == 1) {
-            version = std::string(trimDxfValue(read.tags[i + 1].value));
-            versionLine = read.tags[i + 1].line + 1;  // the value's line, after its code
-        } else if (is(read.tags[i], 9, "$DWGCODEPAGE") && read.tags[i + 1].code == 3) {
-            codePageName = std::string(trimDxfValue(read.tags[i + 1].value));
+    for (size_t i = 0; i + 1 < tags.size() && !is(tags, i, 0, "ENDSEC"); ++i) {
+        if (is(tags, i, 9, "$ACADVER") && tags.code(i + 1) == 1) {
+            version = std::string(trimDxfValue(tags.value(i + 1)));
+            versionLine = tags.line(i + 1) + 1;  // the value's line, after its code
+        } else if (is(tags, i, 9, "$DWGCODEPAGE") && tags.code(i + 1) == 3) {
+            codePageName = std::string(trimDxfValue(tags.value(i + 1)));
         }
     }
     const bool knownVersion = version.size() == 6 && version.substr(0, 2) == "AC" &&
@@ -192,7 +200,7 @@ DxfFile DxfFile::parse(std::string_view bytes, const std::filesystem::path& path
         throw DxfError(path, versionLine, "unsupported DXF version '" + printable(version) +
                                               "' (R12 AC1009 to R2018 AC1032 can be read)");
 
-    DxfTextCodec codec = DxfTextCodec::forFile(version, codePageName, bytes);
+    DxfTextCodec codec = DxfTextCodec::forFile(version, codePageName, tags.bytes());
     DxfFile file(path, std::move(read.tags), read.crlf, std::move(version), codec);
     file.reserveFileHandles();
     file.readSections();
@@ -205,16 +213,15 @@ void DxfFile::reserveFileHandles()
 {
     uint64_t highest = 0;
     for (size_t i = 0; i < tags_.size(); ++i) {
-        const DxfTag& tag = tags_[i];
         std::optional<uint64_t> value;
-        if (is(tag, 9, "$HANDSEED") && i + 1 < tags_.size() && tags_[i + 1].code == 5) {
+        if (is(tags_, i, 9, "$HANDSEED") && i + 1 < tags_.size() && tags_.code(i + 1) == 5) {
             // The seed is the next free handle, not one in use.
-            auto seed = parseDxfHandle(tags_[i + 1].value);
+            auto seed = parseDxfHandle(tags_.value(i + 1));
             if (seed && *seed > 0)
                 value = *seed - 1;
             ++i;
-        } else if (dxfValueType(tag.code) == DxfValueType::Handle) {
-            value = parseDxfHandle(tag.value);
+        } else if (dxfValueType(tags_.code(i)) == DxfValueType::Handle) {
+            value = parseDxfHandle(tags_.value(i));
         }
         if (value && *value <= highestReservableHandle)
             highest = std::max(highest, *value);
@@ -231,21 +238,21 @@ void DxfFile::readSections()
     while (true) {
         if (i >= tags_.size())
             fail(i, "the file ends without EOF");
-        const DxfTag& tag = tags_[i];
-        if (tag.code == 999) {
+        if (tags_.code(i) == 999) {
             ++i;
             continue;
         }
-        if (is(tag, 0, "EOF"))
+        if (is(tags_, i, 0, "EOF"))
             return;
-        if (!is(tag, 0, "SECTION"))
-            fail(i, "SECTION expected, found group " + std::to_string(tag.code) + " '" + printable(tag.value) + "'");
-        if (i + 1 >= tags_.size() || tags_[i + 1].code != 2)
+        if (!is(tags_, i, 0, "SECTION"))
+            fail(i, "SECTION expected, found group " + std::to_string(tags_.code(i)) + " '" +
+                        printable(tags_.value(i)) + "'");
+        if (i + 1 >= tags_.size() || tags_.code(i + 1) != 2)
             fail(i + 1, "section name (group 2) expected after SECTION");
-        const std::string name(trimDxfValue(tags_[i + 1].value));
+        const std::string name(trimDxfValue(tags_.value(i + 1)));
         size_t end = i + 2;
-        while (end < tags_.size() && !is(tags_[end], 0, "ENDSEC")) {
-            if (is(tags_[end], 0, "SECTION") || is(tags_[end], 0, "EOF"))
+        while (end < tags_.size() && !is(tags_, end, 0, "ENDSEC")) {
+            if (is(tags_, end, 0, "SECTION") || is(tags_, end, 0, "EOF"))
                 fail(end, "section " + printable(name) + " is not closed by ENDSEC");
             ++end;
         }
@@ -270,7 +277,7 @@ void DxfFile::readSections()
 void DxfFile::readHeader(size_t begin, size_t end)
 {
     for (size_t i = begin; i + 1 < end; ++i)
-        if (is(tags_[i], 9, "$HANDSEED") && tags_[i + 1].code == 5)
+        if (is(tags_, i, 9, "$HANDSEED") && tags_.code(i + 1) == 5)
             layout_.handleSeedValue = i + 1;
 }
 
@@ -281,7 +288,7 @@ void DxfFile::readTables(size_t begin, size_t end)
         const size_t next = nextRecord(tags_, i + 1, end);
         const DxfRange range{i, next};
         const RecordReader record(tags_, range, codec_);
-        const std::string_view type = trimDxfValue(tags_[i].value);
+        const std::string_view type = trimDxfValue(tags_.value(i));
         if (type == "TABLE") {
             auto name = record.first(2);
             table = name ? std::string(trimDxfValue(*name)) : std::string();
@@ -316,7 +323,7 @@ void DxfFile::readBlocks(size_t begin, size_t end)
     for (size_t i = nextRecord(tags_, begin, end); i < end;) {
         const size_t next = nextRecord(tags_, i + 1, end);
         const RecordReader record(tags_, {i, next}, codec_);
-        const std::string_view type = trimDxfValue(tags_[i].value);
+        const std::string_view type = trimDxfValue(tags_.value(i));
         if (type == "BLOCK") {
             block = BlockDefinition{record.text(2), record.point(10), {}};
         } else if (type == "ENDBLK") {
@@ -338,31 +345,65 @@ void DxfFile::readBlocks(size_t begin, size_t end)
     }
 }
 
+namespace {
+
+TextEntity readText(const RecordReader& record)
+{
+    TextEntity text;
+    readTextGroups(record, 73, text);
+    text.rotation = record.number(50, 0.0) * std::numbers::pi / 180.0;
+    text.style = record.text(7, text.style);
+    return text;
+}
+
+BlockReference readReference(const DxfTagTable& tags, const DxfTextCodec& codec, const RecordReader& record,
+                             const DxfAttributeRecords* parts)
+{
+    BlockReference reference;
+    reference.handle = normalizedHandle(record.handle());
+    reference.name = record.text(2);
+    reference.layer = record.text(8, reference.layer);
+    reference.insertionPoint = record.point(10);
+    if (parts) {
+        for (const DxfRange& part : parts->attributes) {
+            const RecordReader attribute(tags, part, codec);
+            AttributeReference value;
+            readTextGroups(attribute, 74, value);
+            value.tag = attribute.text(2);
+            reference.attributes.push_back(std::move(value));
+        }
+    }
+    return reference;
+}
+
+}  // namespace
+
 void DxfFile::readEntities(size_t begin, size_t end)
 {
     layout_.entitiesBegin = begin;
     layout_.entitiesEnd = end;
     size_t i = begin;
-    while (i < end && tags_[i].code == 999)
+    while (i < end && tags_.code(i) == 999)
         ++i;
-    if (i < end && tags_[i].code != 0)
+    if (i < end && tags_.code(i) != 0)
         fail(i, "an entity (group 0) expected in ENTITIES");
     while (i < end) {
         DxfEntityUnit unit;
         unit.record = {i, nextRecord(tags_, i + 1, end)};
         const RecordReader record(tags_, unit.record, codec_);
-        const std::string_view type = trimDxfValue(tags_[i].value);
+        const std::string_view type = trimDxfValue(tags_.value(i));
         size_t next = unit.record.end;
         if (type == "INSERT" && record.integer(66) == 1) {
+            unit.attributes = std::make_unique<DxfAttributeRecords>();
             while (true) {
                 if (next >= end)
                     fail(i, "the block reference's attributes are not closed by SEQEND");
                 const DxfRange part{next, nextRecord(tags_, next + 1, end)};
-                const std::string_view partType = trimDxfValue(tags_[next].value);
+                const std::string_view partType = trimDxfValue(tags_.value(next));
                 if (partType == "ATTRIB") {
-                    unit.attributes.push_back(part);
+                    unit.attributes->attributes.push_back(part);
                 } else if (partType == "SEQEND") {
-                    unit.sequenceEnd = part;
+                    unit.attributes->sequenceEnd = part;
                     next = part.end;
                     break;
                 } else {
@@ -371,37 +412,39 @@ void DxfFile::readEntities(size_t begin, size_t end)
                 next = part.end;
             }
         }
-        unit.fileHandle = record.handle();
         const bool modelSpace = record.integer(67) != 1;
         if (modelSpace && type == "TEXT") {
-            TextEntity text;
-            readTextGroups(record, 73, text);
-            text.rotation = record.number(50, 0.0) * std::numbers::pi / 180.0;
-            text.style = record.text(7, text.style);
-            unit.modelHandle = drawing_->addText(std::move(text));
+            unit.modelHandle = drawing_->addText(readText(record));
         } else if (modelSpace && type == "INSERT") {
-            BlockReference reference;
-            reference.handle = normalizedHandle(unit.fileHandle);
-            reference.name = record.text(2);
-            reference.layer = record.text(8, reference.layer);
-            reference.insertionPoint = record.point(10);
-            for (const DxfRange& part : unit.attributes) {
-                const RecordReader attribute(tags_, part, codec_);
-                AttributeReference value;
-                unit.attributeFileHandles.push_back(attribute.handle());
-                readTextGroups(attribute, 74, value);
-                value.tag = attribute.text(2);
-                reference.attributes.push_back(std::move(value));
-            }
-            unit.modelHandle = drawing_->addBlockReference(std::move(reference));
-            for (const auto& attribute : drawing_->findBlockReference(unit.modelHandle)->attributes)
-                unit.attributeHandles.push_back(attribute.handle);
+            unit.modelHandle = drawing_->addBlockReference(readReference(tags_, codec_, record, unit.attributes.get()));
+            if (unit.attributes)
+                for (const auto& attribute : drawing_->findBlockReference(unit.modelHandle)->attributes)
+                    unit.attributes->attributeHandles.push_back(attribute.handle);
         }
-        if (!unit.modelHandle.empty())
-            layout_.entitiesAsRead.emplace(unit.modelHandle, *drawing_->findEntity(unit.modelHandle));
         layout_.units.push_back(std::move(unit));
         i = next;
     }
+    layout_.units.shrink_to_fit();
+}
+
+ModelEntity DxfFile::entityAsRead(const DxfEntityUnit& unit) const
+{
+    const RecordReader record(tags_, unit.record, codec_);
+    if (trimDxfValue(tags_.value(unit.record.begin)) == "TEXT") {
+        TextEntity text = readText(record);
+        text.handle = unit.modelHandle;
+        return text;
+    }
+    BlockReference reference = readReference(tags_, codec_, record, unit.attributes.get());
+    reference.handle = unit.modelHandle;
+    for (size_t i = 0; unit.attributes && i < reference.attributes.size(); ++i)
+        reference.attributes[i].handle = unit.attributes->attributeHandles[i];
+    return reference;
+}
+
+std::string DxfFile::recordHandle(DxfRange record) const
+{
+    return RecordReader(tags_, record, codec_).handle();
 }
 
 std::string DxfFile::serialize() const

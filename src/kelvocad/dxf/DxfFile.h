@@ -1,8 +1,9 @@
 #pragma once
 
 #include "kelvocad/dxf/DxfLayout.h"
-#include "kelvocad/dxf/DxfTag.h"
+#include "kelvocad/dxf/DxfTagTable.h"
 #include "kelvocad/dxf/DxfTextCodec.h"
+#include "kelvocad/model/DrawingRecords.h"
 
 #include <filesystem>
 #include <memory>
@@ -40,8 +41,9 @@ public:
     void save(const std::filesystem::path& path) const;
 
 private:
-    DxfFile(std::filesystem::path path, std::vector<DxfTag> tags, bool crlf, std::string acadVersion,
-            DxfTextCodec codec);
+    DxfFile(std::filesystem::path path, DxfTagTable tags, bool crlf, std::string acadVersion, DxfTextCodec codec);
+
+    static DxfFile parseOwned(std::string bytes, const std::filesystem::path& path);
 
     void readSections();
     void readHeader(size_t begin, size_t end);
@@ -49,10 +51,14 @@ private:
     void readBlocks(size_t begin, size_t end);
     void readEntities(size_t begin, size_t end);
     void reserveFileHandles();
+    // What the file says of an entity and of a record's handle (group 5, trimmed; empty
+    // when the record has none), read again from its groups when a save needs them.
+    ModelEntity entityAsRead(const DxfEntityUnit& unit) const;
+    std::string recordHandle(DxfRange record) const;
     [[noreturn]] void fail(size_t tagIndex, std::string reason) const;
 
     std::filesystem::path path_;
-    std::vector<DxfTag> tags_;
+    DxfTagTable tags_;
     bool crlf_;
     std::string acadVersion_;
     DxfTextCodec codec_;

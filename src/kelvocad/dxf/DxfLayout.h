@@ -5,9 +5,9 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace kelvocad {
@@ -18,17 +18,28 @@ struct DxfRange {
     size_t end = 0;
 };
 
-// One entity of the ENTITIES section as it stands in the file: an INSERT with its ATTRIBs
-// and SEQEND is one unit, as is a POLYLINE with its vertices. modelHandle names the model
-// entity read from it (empty for what the model does not hold).
-struct DxfEntityUnit {
-    DxfRange record;
+// The ATTRIBs and the SEQEND that follow an INSERT.
+struct DxfAttributeRecords {
     std::vector<DxfRange> attributes;
     std::vector<std::u16string> attributeHandles;  // model handles, parallel to attributes
     std::optional<DxfRange> sequenceEnd;
+};
+
+// One entity of the ENTITIES section as it stands in the file: an INSERT with its ATTRIBs
+// and SEQEND is one unit, as is a POLYLINE with its vertices. modelHandle names the model
+// entity read from it (empty for what the model does not hold). A drawing holds one of
+// these for every entity of its file, so they keep only what the file's groups do not say
+// again when asked (the handles as written, the entity as read).
+struct DxfEntityUnit {
+    DxfRange record;
     std::u16string modelHandle;
-    std::string fileHandle;  // group 5 as read; empty when the record has none
-    std::vector<std::string> attributeFileHandles;
+    std::unique_ptr<DxfAttributeRecords> attributes;  // for an INSERT with attributes, else null
+
+    const std::optional<DxfRange>& sequenceEnd() const
+    {
+        static const std::optional<DxfRange> none;
+        return attributes ? attributes->sequenceEnd : none;
+    }
 };
 
 // Where the parts that a save may change stand in a file, and the model's records as they
@@ -48,7 +59,6 @@ struct DxfLayout {
     std::optional<size_t> entitiesBegin;  // first tag after 2/ENTITIES
     std::optional<size_t> entitiesEnd;    // its ENDSEC
     std::vector<DxfEntityUnit> units;
-    std::unordered_map<std::u16string, ModelEntity> entitiesAsRead;  // by model handle
 
     uint64_t highestFileHandle = 0;  // of every handle the file holds or names, $HANDSEED - 1 included
 };

@@ -10,7 +10,7 @@ constexpr std::string_view binarySentinel = "AutoCAD Binary DXF";
 
 class LineCursor {
 public:
-    explicit LineCursor(std::string_view bytes) : bytes_(bytes) {}
+    LineCursor(std::string_view bytes, size_t start) : bytes_(bytes), position_(start) {}
 
     bool atEnd() const { return position_ >= bytes_.size(); }
     size_t lineNumber() const { return line_; }
@@ -36,7 +36,7 @@ public:
 
 private:
     std::string_view bytes_;
-    size_t position_ = 0;
+    size_t position_;
     size_t line_ = 0;
 };
 
@@ -66,9 +66,11 @@ std::string quoted(std::string_view text)
 
 }  // namespace
 
-DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::filesystem::path& path)
+DxfTagReader::Result DxfTagReader::read(std::string fileBytes, const std::filesystem::path& path)
 {
-
+    Result result{DxfTagTable(std::move(fileBytes)), false};
+    const std::string_view whole = result.tags.bytes();
+    std::string_view bytes = whole;
     if (bytes.substr(0, binarySentinel.size()) == binarySentinel)
         fail(path, 1, "binary DXF files are not supported; save the drawing as ASCII DXF");
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
@@ -76,11 +78,10 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
     if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos)
         fail(path, 0, "the file is empty");
 
-    Result result;
     const size_t firstBreak = bytes.find('\n');
     result.crlf = firstBreak != std::string_view::npos && firstBreak > 0 && bytes[firstBreak - 1] == '\r';
 
-    LineCursor cursor(bytes);
+    LineCursor cursor(whole, static_cast<size_t>(bytes.data() - whole.data()));
     std::string_view recordType;  // of the record being read (group 0)
     size_t openGroupLine = 0;     // where an application group (102 {...) opened, 0 when none is open
     std::string_view codeLine;
@@ -135,11 +136,15 @@ DxfTagReader::Result DxfTagReader::read(std::string_view bytes, const std::files
         }
         if (*code == 0 && openGroupLine != 0)
             fail(path, openGroupLine, "the application group that starts here is not closed by 102 }");
-        result.tags.push_back({static_cast<int>(*code), std::string(valueLine), line, std::string(codeLine)});
+        if (!result.tags.add(static_cast<int>(*code), static_cast<size_t>(codeLine.data() - whole.data()),
+                             static_cast<size_t>(valueLine.data() - whole.data()), valueLine.size(), line))
+            fail(path, line, "the file is too large to be read");
         if (*code == 0) {
             recordType = trimDxfValue(valueLine);
-            if (recordType == "EOF")
+            if (recordType == "EOF") {
+                result.tags.shrinkToFit();
                 return result;
+            }
         }
     }
     fail(path, cursor.lineNumber(), "the file ends without EOF (it may be truncated)");

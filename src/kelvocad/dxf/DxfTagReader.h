@@ -1,6 +1,6 @@
 #pragma once
 
-#include "kelvocad/dxf/DxfTag.h"
+#include "kelvocad/dxf/DxfTagTable.h"
 
 #include <filesystem>
 #include <string_view>
@@ -14,11 +14,11 @@ namespace kelvocad {
 class DxfTagReader {
 public:
     struct Result {
-        std::vector<DxfTag> tags;
+        DxfTagTable tags;   // holds the bytes
         bool crlf = false;  // lines end in CR LF
     };
 
-    static Result read(std::string_view bytes, const std::filesystem::path& path);
+    static Result read(std::string bytes, const std::filesystem::path& path);
 };
 
 }  // namespace kelvocad

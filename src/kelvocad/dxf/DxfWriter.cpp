@@ -59,7 +59,7 @@ DxfWriter::DxfWriter(const DxfFile& file)
     , codec_(file.codec_)
     , subclassMarkers_(file.acadVersion_ >= "AC1015")
     // New groups follow the file's style: codes right-aligned in three columns, or not.
-    , padCodes_(!file.tags_.empty() && !file.tags_.front().codeText.empty() && file.tags_.front().codeText.front() == ' ')
+    , padCodes_(!file.tags_.empty() && !file.tags_.codeText(0).empty() && file.tags_.codeText(0).front() == ' ')
 {
     // New records need handles above every one in the file and in the drawing.
     uint64_t highest = layout_.highestFileHandle;
@@ -91,8 +91,11 @@ std::string DxfWriter::encode(std::u16string_view text) const
 
 DxfWriter::Tags DxfWriter::copy(DxfRange range) const
 {
-    return Tags(file_.tags_.begin() + static_cast<std::ptrdiff_t>(range.begin),
-                file_.tags_.begin() + static_cast<std::ptrdiff_t>(range.end));
+    Tags tags;
+    tags.reserve(range.end - range.begin);
+    for (size_t i = range.begin; i < range.end; ++i)
+        tags.push_back(file_.tags_.tag(i));
+    return tags;
 }
 
 std::string DxfWriter::fileHandleOf(std::u16string_view modelHandle) const
@@ -115,6 +118,15 @@ void DxfWriter::emit(const DxfTag& tag)
     out_ += file_.crlf_ ? "\r\n" : "\n";
 }
 
+void DxfWriter::emitStored(size_t i)
+{
+    const std::string_view ending = file_.crlf_ ? "\r\n" : "\n";
+    out_ += file_.tags_.codeText(i);
+    out_ += ending;
+    out_ += file_.tags_.value(i);
+    out_ += ending;
+}
+
 void DxfWriter::emit(const Tags& tags)
 {
     for (const DxfTag& tag : tags)
@@ -124,7 +136,7 @@ void DxfWriter::emit(const Tags& tags)
 DxfWriter::Tags DxfWriter::patchedText(const DxfEntityUnit& unit, const TextEntity& now, const TextEntity& was) const
 {
     DxfRecordEditor editor(copy(unit.record));
-    patchTextGroups(editor, unit.fileHandle, now, was, {73, "AcDbText", 2});
+    patchTextGroups(editor, file_.recordHandle(unit.record), now, was, {73, "AcDbText", 2});
     if (now.rotation != was.rotation)
         editor.set(50, degrees(now.rotation), "AcDbText");
     if (now.style != was.style)
@@ -177,29 +189,31 @@ DxfWriter::Tags DxfWriter::patchedReference(const DxfEntityUnit& unit, const Blo
                                             const BlockReference& was)
 {
     DxfRecordEditor editor(copy(unit.record));
-    patchEntityGroups(editor, unit.fileHandle, now.handle, now.layer, was.layer);
+    patchEntityGroups(editor, file_.recordHandle(unit.record), now.handle, now.layer, was.layer);
     if (now.name != was.name)
         editor.set(2, encode(now.name), "AcDbBlockReference");
     if (now.insertionPoint != was.insertionPoint)
         editor.setPoint(10, now.insertionPoint, "AcDbBlockReference");
-    if (!now.attributes.empty() && !unit.sequenceEnd)
+    if (!now.attributes.empty() && !unit.sequenceEnd())
         editor.set(66, "1", "AcDbBlockReference");
     Tags tags = editor.tags();
 
     const std::string owner = fileHandleOf(now.handle);
+    const std::vector<std::u16string> none;
     for (const auto& attribute : now.attributes) {
-        const auto read = std::find(unit.attributeHandles.begin(), unit.attributeHandles.end(), attribute.handle);
+        const std::vector<std::u16string>& readHandles = unit.attributes ? unit.attributes->attributeHandles : none;
+        const auto read = std::find(readHandles.begin(), readHandles.end(), attribute.handle);
         const auto original = std::find_if(was.attributes.begin(), was.attributes.end(),
                                            [&](const auto& a) { return a.handle == attribute.handle; });
-        if (read != unit.attributeHandles.end() && original != was.attributes.end()) {
-            const auto i = static_cast<size_t>(read - unit.attributeHandles.begin());
-            append(tags, patchedAttribute(unit.attributes[i], unit.attributeFileHandles[i], attribute, *original));
+        if (read != readHandles.end() && original != was.attributes.end()) {
+            const DxfRange part = unit.attributes->attributes[static_cast<size_t>(read - readHandles.begin())];
+            append(tags, patchedAttribute(part, file_.recordHandle(part), attribute, *original));
         } else {
             append(tags, newAttribute(attribute, owner));
         }
     }
-    if (unit.sequenceEnd)
-        append(tags, copy(*unit.sequenceEnd));
+    if (unit.sequenceEnd())
+        append(tags, copy(*unit.sequenceEnd()));
     else if (!now.attributes.empty())
         append(tags, newSequenceEnd(owner, now.layer));
     return tags;
@@ -283,14 +297,14 @@ DxfWriter::Tags DxfWriter::entities()
     std::set<std::u16string> fromFile;
     for (const DxfEntityUnit& unit : layout_.units) {
         if (unit.modelHandle.empty()) {
-            append(tags, copy({unit.record.begin, unit.sequenceEnd ? unit.sequenceEnd->end : unit.record.end}));
+            append(tags, copy({unit.record.begin, unit.sequenceEnd() ? unit.sequenceEnd()->end : unit.record.end}));
             continue;
         }
         fromFile.insert(unit.modelHandle);
         const ModelEntity* now = drawing_.findEntity(unit.modelHandle);
         if (!now)
             continue;  // erased
-        const ModelEntity& was = layout_.entitiesAsRead.at(unit.modelHandle);
+        const ModelEntity was = file_.entityAsRead(unit);
         if (const auto* text = std::get_if<TextEntity>(now))
             append(tags, patchedText(unit, *text, std::get<TextEntity>(was)));
         else
@@ -374,7 +388,7 @@ std::string DxfWriter::write()
         }
         if (layout_.handleSeedValue && i == *layout_.handleSeedValue) {
             // A file without a seed is left without one: its readers count the handles.
-            DxfTag value = tags[i];
+            DxfTag value = tags.tag(i);
             if (parseDxfHandle(value.value) != nextHandle_)
                 value.value = formatDxfHandle(nextHandle_);
             emit(value);
@@ -394,7 +408,7 @@ std::string DxfWriter::write()
             emit(entityTags);
             emit({0, "ENDSEC"});
         }
-        emit(tags[i]);
+        emitStored(i);
         ++i;
     }
     return std::move(out_);

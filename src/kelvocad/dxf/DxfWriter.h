@@ -64,6 +64,7 @@ private:
 
     void emit(const DxfTag& tag);
     void emit(const Tags& tags);
+    void emitStored(size_t tagIndex);  // a group of the file as read
 
     const DxfFile& file_;
     const Drawing& drawing_;

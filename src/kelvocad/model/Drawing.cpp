@@ -4,6 +4,7 @@
 #include "automation/Object.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace kelvocad {
 
@@ -36,6 +37,33 @@ bool parseHex(std::u16string_view text, uint64_t& out)
     return true;
 }
 
+bool sameAttributeApartFromString(const AttributeReference& a, const AttributeReference& b)
+{
+    return a.handle == b.handle && a.tag == b.tag && a.insertionPoint == b.insertionPoint &&
+           a.alignmentPoint == b.alignmentPoint && a.alignment == b.alignment && a.height == b.height &&
+           a.layer == b.layer;
+}
+
+// The attribute whose string alone differs between two states of a block reference; none
+// when anything else differs too, or nothing does.
+std::optional<size_t> onlyAttributeStringChanged(const BlockReference& was, const BlockReference& now)
+{
+    if (now.handle != was.handle || now.name != was.name || now.layer != was.layer ||
+        now.insertionPoint != was.insertionPoint || now.attributes.size() != was.attributes.size())
+        return std::nullopt;
+    std::optional<size_t> changed;
+    for (size_t i = 0; i < now.attributes.size(); ++i) {
+        if (!sameAttributeApartFromString(now.attributes[i], was.attributes[i]))
+            return std::nullopt;
+        if (now.attributes[i].string != was.attributes[i].string) {
+            if (changed)
+                return std::nullopt;
+            changed = i;
+        }
+    }
+    return changed;
+}
+
 }  // namespace
 
 Drawing::Drawing()
@@ -66,7 +94,8 @@ LayerRecord& Drawing::addLayer(std::u16string name, bool locked)
         if (automation::memberNameEquals(layer.name, name))
             return layer;
     layers_.push_back({std::move(name), locked});
-    ++revision_;
+    // Entities may name a layer before it is in the table; their lock may change with it.
+    markReshaped();
     return layers_.back();
 }
 
@@ -75,7 +104,7 @@ void Drawing::setLayerLocked(std::u16string_view name, bool locked)
     for (auto& layer : layers_)
         if (automation::memberNameEquals(layer.name, name)) {
             layer.locked = locked;
-            ++revision_;
+            markReshaped();
             return;
         }
     throw automation::AutomationError(automation::hr::Exception, u"No layer " + std::u16string(name));
@@ -138,10 +167,17 @@ void Drawing::indexEntity(size_t position) const
 void Drawing::appendEntity(ModelEntity entity)
 {
     entities_.push_back(std::move(entity));
+    ++revision_;
+    changedAt_.push_back(revision_);
     if (indexValid_)
         indexEntity(entities_.size() - 1);
-    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::nullopt});
+    journal_.record({handleOf(entities_.back()), entities_.size() - 1, std::monostate{}});
+}
+
+void Drawing::markReshaped()
+{
     ++revision_;
+    reshapedAt_ = revision_;
 }
 
 std::optional<size_t> Drawing::positionOf(std::u16string_view handle) const
@@ -233,8 +269,14 @@ void Drawing::reserveHandle(std::u16string_view handle)
 
 void Drawing::recordBefore(size_t position)
 {
-    journal_.record({handleOf(entities_[position]), position, entities_[position]});
+    recordChange(position, std::make_unique<const ModelEntity>(entities_[position]));
+}
+
+void Drawing::recordChange(size_t position, EntityBefore before)
+{
+    journal_.record({handleOf(entities_[position]), position, std::move(before)});
     ++revision_;
+    changedAt_[position] = revision_;
 }
 
 void Drawing::assignHandles(BlockReference& reference)
@@ -292,7 +334,17 @@ void Drawing::modifyText(std::u16string_view handle, const std::function<void(Te
     TextEntity changed = *text;
     change(changed);  // may throw; nothing is recorded then
     changed.handle = text->handle;
-    recordBefore(position);
+    const bool sameRest = changed.layer == text->layer && changed.alignment == text->alignment &&
+                          changed.height == text->height && changed.rotation == text->rotation &&
+                          changed.style == text->style;
+    const bool samePlace =
+        changed.insertionPoint == text->insertionPoint && changed.alignmentPoint == text->alignmentPoint;
+    if (sameRest && samePlace)
+        recordChange(position, TextStringBefore{std::move(text->string)});
+    else if (sameRest && changed.string == text->string)
+        recordChange(position, TextPlaceBefore{text->insertionPoint, text->alignmentPoint});
+    else
+        recordBefore(position);
     entities_[position] = std::move(changed);
 }
 
@@ -309,7 +361,12 @@ void Drawing::modifyBlockReference(std::u16string_view handle,
     bool sameHandles = changed.handle == reference->handle && changed.attributes.size() == reference->attributes.size();
     for (size_t i = 0; sameHandles && i < changed.attributes.size(); ++i)
         sameHandles = changed.attributes[i].handle == reference->attributes[i].handle;
-    recordBefore(position);
+    const std::optional<size_t> onlyString = onlyAttributeStringChanged(*reference, changed);
+    if (onlyString)
+        recordChange(position, AttributeStringBefore{static_cast<uint32_t>(*onlyString),
+                                                     std::move(reference->attributes[*onlyString].string)});
+    else
+        recordBefore(position);
     entities_[position] = std::move(changed);
     if (!sameHandles)
         indexValid_ = false;
@@ -333,7 +390,9 @@ void Drawing::erase(std::u16string_view handle)
     const size_t position = requirePosition(handle);
     recordBefore(position);
     entities_.erase(entities_.begin() + static_cast<std::ptrdiff_t>(position));
+    changedAt_.erase(changedAt_.begin() + static_cast<std::ptrdiff_t>(position));
     indexValid_ = false;
+    markReshaped();
 }
 
 bool Drawing::undoLastStep()
@@ -343,18 +402,45 @@ bool Drawing::undoLastStep()
         return false;
     for (auto change = step->rbegin(); change != step->rend(); ++change) {
         auto position = positionOf(change->handle);
-        if (!change->before) {
-            if (position)
-                entities_.erase(entities_.begin() + static_cast<std::ptrdiff_t>(*position));
-        } else if (position) {
-            entities_[*position] = *change->before;
-        } else {
-            const size_t at = std::min(change->position, entities_.size());
-            entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(at), *change->before);
-        }
-        indexValid_ = false;
+        std::visit(
+            [&](auto& before) {
+                using Before = std::decay_t<decltype(before)>;
+                if constexpr (std::is_same_v<Before, std::monostate>) {
+                    if (position) {
+                        entities_.erase(entities_.begin() + static_cast<std::ptrdiff_t>(*position));
+                        changedAt_.erase(changedAt_.begin() + static_cast<std::ptrdiff_t>(*position));
+                    }
+                    indexValid_ = false;
+                } else if constexpr (std::is_same_v<Before, std::unique_ptr<const ModelEntity>>) {
+                    // A block reference as it was may carry other attribute handles.
+                    indexValid_ = false;
+                    if (position) {
+                        entities_[*position] = *before;
+                    } else {
+                        const size_t at = std::min(change->position, entities_.size());
+                        entities_.insert(entities_.begin() + static_cast<std::ptrdiff_t>(at), *before);
+                        changedAt_.insert(changedAt_.begin() + static_cast<std::ptrdiff_t>(at), 0);
+                    }
+                } else if (position) {
+                    // The entity stands as the change left it; only the fields it touched go back.
+                    if constexpr (std::is_same_v<Before, TextStringBefore>) {
+                        if (auto* text = std::get_if<TextEntity>(&entities_[*position]))
+                            text->string = std::move(before.string);
+                    } else if constexpr (std::is_same_v<Before, TextPlaceBefore>) {
+                        if (auto* text = std::get_if<TextEntity>(&entities_[*position])) {
+                            text->insertionPoint = before.insertionPoint;
+                            text->alignmentPoint = before.alignmentPoint;
+                        }
+                    } else if constexpr (std::is_same_v<Before, AttributeStringBefore>) {
+                        auto* reference = std::get_if<BlockReference>(&entities_[*position]);
+                        if (reference && before.attribute < reference->attributes.size())
+                            reference->attributes[before.attribute].string = std::move(before.string);
+                    }
+                }
+            },
+            change->before);
     }
-    ++revision_;
+    markReshaped();
     return true;
 }
 

@@ -72,6 +72,12 @@ public:
 
     // Counts every change, undo included, so a view can tell that it must repaint.
     uint64_t revision() const noexcept { return revision_; }
+    // What a view must lay out again since it last looked at revision r: the entities whose
+    // changedAt is above r, and those appended after the ones it has; everything when
+    // reshapedAt is above r (entities inserted or erased before the end, an undo, a layer
+    // added or its lock changed).
+    uint64_t changedAt(size_t position) const { return changedAt_[position]; }
+    uint64_t reshapedAt() const noexcept { return reshapedAt_; }
 
     // Handles are written in upper case; a lookup accepts any letter case.
     static std::u16string normalizeHandle(std::u16string_view handle);
@@ -80,6 +86,8 @@ private:
     std::optional<size_t> positionOf(std::u16string_view handle) const;
     size_t requirePosition(std::u16string_view handle) const;
     void recordBefore(size_t position);
+    void recordChange(size_t position, EntityBefore before);
+    void markReshaped();
     void assignHandles(BlockReference& reference);
     std::u16string keepOrAssignHandle(const std::u16string& handle);
     void appendEntity(ModelEntity entity);
@@ -89,6 +97,7 @@ private:
     std::vector<LayerRecord> layers_;
     std::vector<BlockDefinition> blocks_;
     std::vector<ModelEntity> entities_;
+    std::vector<uint64_t> changedAt_;  // parallel to entities_
     UndoJournal journal_;
     // Where each handle stands in model space, and which entity carries each attribute;
     // rebuilt on the first lookup after entities moved.
@@ -97,6 +106,7 @@ private:
     mutable bool indexValid_ = false;
     uint64_t nextHandle_ = 0x100;
     uint64_t revision_ = 0;
+    uint64_t reshapedAt_ = 0;
 };
 
 }  // namespace kelvocad
