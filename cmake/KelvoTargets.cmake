@@ -28,9 +28,6 @@ function(kelvo_add_test name)
     # whole executable is one CTest test; its failures name the cases.
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
-    if(DEFINED KELVO_WINE_SKIP_${name})
-      set_tests_properties(${name} PROPERTIES ENVIRONMENT "GTEST_FILTER=-${KELVO_WINE_SKIP_${name}}")
-    endif()
   else()
     gtest_discover_tests(${name}
       DISCOVERY_TIMEOUT 120

@@ -37,31 +37,25 @@ bool parseHex(std::u16string_view text, uint64_t& out)
     return true;
 }
 
-bool sameAttributeApartFromString(const AttributeReference& a, const AttributeReference& b)
-{
-    return a.handle == b.handle && a.tag == b.tag && a.insertionPoint == b.insertionPoint &&
-           a.alignmentPoint == b.alignmentPoint && a.alignment == b.alignment && a.height == b.height &&
-           a.layer == b.layer;
-}
-
 // The attribute whose string alone differs between two states of a block reference; none
 // when anything else differs too, or nothing does.
 std::optional<size_t> onlyAttributeStringChanged(const BlockReference& was, const BlockReference& now)
 {
-    if (now.handle != was.handle || now.name != was.name || now.layer != was.layer ||
-        now.insertionPoint != was.insertionPoint || now.attributes.size() != was.attributes.size())
+    if (now.attributes.size() != was.attributes.size())
         return std::nullopt;
     std::optional<size_t> changed;
     for (size_t i = 0; i < now.attributes.size(); ++i) {
-        if (!sameAttributeApartFromString(now.attributes[i], was.attributes[i]))
-            return std::nullopt;
         if (now.attributes[i].string != was.attributes[i].string) {
             if (changed)
                 return std::nullopt;
             changed = i;
         }
     }
-    return changed;
+    if (!changed)
+        return std::nullopt;
+    BlockReference probe = was;
+    probe.attributes[*changed].string = now.attributes[*changed].string;
+    return probe == now ? changed : std::nullopt;
 }
 
 }  // namespace
@@ -334,17 +328,20 @@ void Drawing::modifyText(std::u16string_view handle, const std::function<void(Te
     TextEntity changed = *text;
     change(changed);  // may throw; nothing is recorded then
     changed.handle = text->handle;
-    const bool sameRest = changed.layer == text->layer && changed.alignment == text->alignment &&
-                          changed.height == text->height && changed.rotation == text->rotation &&
-                          changed.style == text->style;
-    const bool samePlace =
-        changed.insertionPoint == text->insertionPoint && changed.alignmentPoint == text->alignmentPoint;
-    if (sameRest && samePlace)
+    // The whole entity compared, so a field added later can never slip past the short records.
+    TextEntity probe = *text;
+    probe.string = changed.string;
+    if (probe == changed) {
         recordChange(position, TextStringBefore{std::move(text->string)});
-    else if (sameRest && changed.string == text->string)
-        recordChange(position, TextPlaceBefore{text->insertionPoint, text->alignmentPoint});
-    else
-        recordBefore(position);
+    } else {
+        probe = *text;
+        probe.insertionPoint = changed.insertionPoint;
+        probe.alignmentPoint = changed.alignmentPoint;
+        if (probe == changed)
+            recordChange(position, TextPlaceBefore{text->insertionPoint, text->alignmentPoint});
+        else
+            recordBefore(position);
+    }
     entities_[position] = std::move(changed);
 }
 

@@ -42,6 +42,8 @@ struct TextEntity {
     double height = 2.5;
     double rotation = 0.0;  // radians
     std::u16string style = u"Standard";
+
+    friend bool operator==(const TextEntity&, const TextEntity&) = default;
 };
 
 struct AttributeReference {
@@ -53,6 +55,8 @@ struct AttributeReference {
     int alignment = 0;
     double height = 2.5;
     std::u16string layer = u"0";
+
+    friend bool operator==(const AttributeReference&, const AttributeReference&) = default;
 };
 
 struct BlockReference {
@@ -61,6 +65,8 @@ struct BlockReference {
     std::u16string layer = u"0";
     Point3 insertionPoint;
     std::vector<AttributeReference> attributes;
+
+    friend bool operator==(const BlockReference&, const BlockReference&) = default;
 };
 
 // A model-space entity.
