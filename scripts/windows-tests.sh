@@ -58,7 +58,10 @@ fi
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 # The DXF round trips need the host's Python oracle: a Linux suite only.
-ctest --test-dir "$build" --output-on-failure -E '^kelvocad_dxf_tests$' "$@"
+# Under Wine a test program has once been killed on its way out after every one of its cases
+# had passed (textops_ui_tests, once in nine runs); a second attempt keeps that from failing
+# the run, and the log keeps the first attempt's result. A test that fails twice still fails.
+ctest --test-dir "$build" --output-on-failure --repeat until-pass:2 -E '^kelvocad_dxf_tests$' "$@"
 result=$?
 # What kelvoedit.exe looked like under Wine, for a person to look at.
 if [ -f "$build/bin/kelvoedit-windows.bmp" ] && command -v convert >/dev/null; then
