@@ -1,5 +1,6 @@
 #include "ui/LineEditorWidget.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -28,6 +29,8 @@ private:
 namespace {
 
 constexpr int kGutterPadding = 4;
+// A long load goes in slices of about this many characters.
+constexpr qsizetype kLoadSlice = 16 * 1024;
 // Block state of a line the user has edited since it was loaded.
 constexpr int kEdited = 1;
 
@@ -43,6 +46,14 @@ int lengthWithoutTrailingSpaces(const QString& text)
     while (n > 0 && isTrailingSpace(text[n - 1]))
         --n;
     return n;
+}
+
+QString textAsRead(const QTextBlock& block)
+{
+    QString text = block.text();
+    if (block.userState() == kEdited)
+        text.truncate(lengthWithoutTrailingSpaces(text));
+    return text;
 }
 
 }  // namespace
@@ -75,28 +86,83 @@ QString LineEditorWidget::lineText(int index) const
     const QTextBlock block = document()->findBlockByNumber(index);
     if (index < 0 || index >= lineCount() || !block.isValid())
         return {};
-    QString text = block.text();
-    if (block.userState() == kEdited)
-        text.truncate(lengthWithoutTrailingSpaces(text));
-    return text;
+    return textAsRead(block);
+}
+
+QStringList LineEditorWidget::lines() const
+{
+    const int count = lineCount();
+    if (count == 0)
+        return {};
+    // The document's whole text in one copy is far cheaper than asking each line for its own.
+    // Raw, because the plain text turns no-break spaces and line separators into others.
+    QStringList all = document()->toRawText().split(QChar::ParagraphSeparator);
+    all.resize(count);
+    QTextBlock block = document()->firstBlock();
+    for (int i = 0; i < count && block.isValid(); ++i, block = block.next()) {
+        if (block.userState() == kEdited)
+            all[i].truncate(lengthWithoutTrailingSpaces(all[i]));
+    }
+    return all;
 }
 
 void LineEditorWidget::loadText(const QString& text)
 {
-    loading_ = true;
-    setUpdatesEnabled(false);
-    setPlainText(text);
-    setUpdatesEnabled(true);
-    loading_ = false;
-    oneEmptyLine_ = false;
-    caretBlock_ = QTextCursor(document());
+    load(text, false);
 }
 
 void LineEditorWidget::loadLines(const QStringList& lines)
 {
-    loadText(lines.join(u'\n'));
-    oneEmptyLine_ = lines.size() == 1 && lines.front().isEmpty();
+    load(lines.join(u'\n'), lines.size() == 1 && lines.front().isEmpty());
 }
+
+void LineEditorWidget::load(const QString& text, bool oneEmptyLine)
+{
+    const unsigned loadNumber = ++loadNumber_;
+    qsizetype firstSliceEnd = text.size();
+    if (loadPause_ && text.size() > kLoadSlice) {
+        firstSliceEnd = text.indexOf(u'\n', kLoadSlice);
+        if (firstSliceEnd < 0)
+            firstSliceEnd = text.size();
+    }
+    loading_ = true;
+    setUpdatesEnabled(false);
+    setPlainText(firstSliceEnd == text.size() ? text : text.left(firstSliceEnd));
+    setUpdatesEnabled(true);
+    if (firstSliceEnd < text.size())
+        appendLoadedSlices(text, firstSliceEnd, loadNumber);
+    if (loadNumber != loadNumber_)
+        return;  // the later load has set everything
+    document()->setUndoRedoEnabled(true);
+    loading_ = false;
+    oneEmptyLine_ = oneEmptyLine;
+    caretBlock_ = QTextCursor(document());
+}
+
+void LineEditorWidget::appendLoadedSlices(const QString& text, qsizetype from, unsigned loadNumber)
+{
+    // Appended text must not become undoable edits; disabling also keeps the history empty.
+    document()->setUndoRedoEnabled(false);
+    QElapsedTimer sincePause;
+    sincePause.start();
+    QTextCursor end(document());
+    while (from < text.size()) {
+        if (sincePause.elapsed() >= loadPauseEveryMs_) {
+            loadPause_();
+            if (loadNumber != loadNumber_)
+                return;
+            sincePause.restart();
+        }
+        qsizetype to = text.indexOf(u'\n', from + kLoadSlice);
+        if (to < 0)
+            to = text.size();
+        end.movePosition(QTextCursor::End);
+        // Each slice begins with the line break that ends the line before it.
+        end.insertText(QStringView(text).sliced(from, to - from).toString());
+        from = to;
+    }
+}
+
 
 void LineEditorWidget::insertLines(int at, const QStringList& lines)
 {

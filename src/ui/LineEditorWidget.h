@@ -36,9 +36,20 @@ public:
     // empty line and not changed since; an edited line without its trailing spaces.
     int lineCount() const;
     QString lineText(int index) const;
+    // Every line in one walk: reading them one by one looks each up from the start.
+    QStringList lines() const;
     // Replaces the whole text. The editor's own undo history starts afresh and the caret
-    // goes to line 1, column 1.
+    // goes to line 1, column 1. A long text goes in a slice at a time, with the load pause
+    // run between slices.
     void loadText(const QString& text);
+    // Runs between the slices of a long load so that the window repaints and its timers
+    // tick. The load cannot be interrupted: the pause must not let user input through.
+    using LoadPause = std::function<void()>;
+    void setLoadPause(LoadPause pause, int everyMilliseconds = 30)
+    {
+        loadPause_ = std::move(pause);
+        loadPauseEveryMs_ = everyMilliseconds;
+    }
     // The same with the text given as lines, so that one empty line is a line.
     void loadLines(const QStringList& lines);
     // Inserts lines the program made above line `at`, or after the last line when `at` is the
@@ -71,8 +82,14 @@ private:
     void trimTrailingSpaces(const QTextBlock& block);
     void moveToLineEnd(QTextCursor::MoveMode mode);
 
+    void load(const QString& text, bool oneEmptyLine);
+    void appendLoadedSlices(const QString& text, qsizetype from, unsigned loadNumber);
+
     Gutter* gutter_;
     ControlCharacterHandler controlCharacter_;
+    LoadPause loadPause_;
+    int loadPauseEveryMs_ = 30;
+    unsigned loadNumber_ = 0;  // a load made in a pause supersedes the one that paused
     QTextCursor caretBlock_;  // start of the block the caret was in, kept in place by edits
     bool loading_ = false;  // the program puts text in: no line becomes an edited one
     bool trimming_ = false;

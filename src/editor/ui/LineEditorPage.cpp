@@ -44,12 +44,15 @@ LineEditorPage::LineEditorPage(ui::PageContract& form)
 {
     setObjectName(QStringLiteral("LineEditorPage"));
     windowColour_ = SynEdit1.palette().color(QPalette::Base);
+    // Clicks and keys wait until a long load is in: they could act on half the lines.
+    SynEdit1.setLoadPause([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     connectHandlers();
 }
 
 LineEditorPage::~LineEditorPage()
 {
     SynEdit1.setControlCharacterHandler({});
+    SynEdit1.setLoadPause({});
 }
 
 std::function<void()> LineEditorPage::guarded(void (LineEditorPage::*handler)())

@@ -55,13 +55,7 @@ void LineEditorPage::caretToStart()
 
 std::u16string LineEditorPage::text() const
 {
-    std::u16string all;
-    for (int i = 0, n = lineCount(); i < n; ++i) {
-        if (i > 0)
-            all += u"\r\n";
-        all += line(i);
-    }
-    return all;
+    return SynEdit1.lines().join(QStringLiteral("\r\n")).toStdU16String();
 }
 
 void LineEditorPage::setText(const std::u16string& text)

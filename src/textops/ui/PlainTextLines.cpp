@@ -34,11 +34,11 @@ QString withLineFeeds(const std::u16string& text)
 
 std::vector<std::u16string> PlainTextLines::lines() const
 {
+    const QStringList all = editor_.lines();
     std::vector<std::u16string> result;
-    const int count = editor_.lineCount();
-    result.reserve(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        result.push_back(editor_.lineText(i).toStdU16String());
+    result.reserve(static_cast<size_t>(all.size()));
+    for (const QString& line : all)
+        result.push_back(line.toStdU16String());
     return result;
 }
 

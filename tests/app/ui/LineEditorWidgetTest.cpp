@@ -159,4 +159,100 @@ TEST(LineEditorWidget, CopyAndCutKeysAreNotTheEditorsOwn)
     EXPECT_TRUE(editor.textCursor().hasSelection()) << "Ctrl+A still selects all";
 }
 
+// Reading every line at once must give what reading each line gives, for any character a
+// drawing's text may hold and for lines the user edited.
+TEST(LineEditorWidget, AllLinesReadAsEachLineReads)
+{
+    const QString cases[] = {
+        QString(),
+        u"a"_qs,
+        u"a\n\nb\n"_qs,
+        u"x\u00a0y\n\tz  \n\u3000"_qs,  // no-break and ideographic spaces, a tab
+        u"a\u2028b\nc\u2029d"_qs,      // separators that are not line breaks of the file
+    };
+    ui::LineEditorWidget editor;
+    for (const QString& text : cases) {
+        SCOPED_TRACE(text.toStdString());
+        editor.loadText(text);
+        QStringList each;
+        for (int i = 0; i < editor.lineCount(); ++i)
+            each << editor.lineText(i);
+        EXPECT_EQ(editor.lines(), each);
+    }
+
+    editor.loadText(u"abc\ndef  "_qs);
+    caretTo(editor, 3);
+    press(editor, 0, Qt::NoModifier, u" "_qs);
+    EXPECT_EQ(editor.lines(), (QStringList{u"abc"_qs, u"def  "_qs})) << "an edited line is read without its spaces";
+    editor.loadLines({QString()});
+    EXPECT_EQ(editor.lines(), QStringList{QString()});
+}
+
+QString numberedLines(int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << u"line\u00a0%1  "_qs.arg(i);
+    return lines.join(u'\n');
+}
+
+// A long load goes in slices with the pause between them, and ends as a load in one piece:
+// every line, no history to undo into, the caret at the start, edits marked again.
+TEST(LineEditorWidget, ALongLoadPausesBetweenSlicesAndEndsAsOneLoad)
+{
+    ui::LineEditorWidget editor;
+    editor.loadText(u"before"_qs);
+    press(editor, 0, Qt::NoModifier, u"x"_qs);
+    int pauses = 0;
+    int linesSeenInAPause = 0;
+    editor.setLoadPause(
+        [&] {
+            ++pauses;
+            linesSeenInAPause = editor.lineCount();
+        },
+        0);
+    const QString text = numberedLines(20'000);
+    editor.loadText(text);
+
+    EXPECT_GT(pauses, 1);
+    EXPECT_GT(linesSeenInAPause, 0);
+    EXPECT_LT(linesSeenInAPause, 20'000) << "the pause came before the last slice";
+    EXPECT_EQ(editor.lines(), text.split(u'\n'));
+    EXPECT_FALSE(editor.document()->isUndoAvailable());
+    EXPECT_EQ(editor.textCursor().position(), 0);
+
+    caretTo(editor, editor.document()->lastBlock().position());
+    press(editor, 0, Qt::NoModifier, u"y"_qs);
+    press(editor, Qt::Key_Up);
+    EXPECT_EQ(editor.lineText(19'999), u"yline\u00a019999"_qs) << "the edited line loses its trailing spaces";
+    editor.undo();  // the spaces
+    editor.undo();  // the typed character
+    EXPECT_EQ(editor.document()->lastBlock().text(), u"line\u00a019999  "_qs);
+    EXPECT_EQ(editor.lineCount(), 20'000);
+    EXPECT_FALSE(editor.document()->isUndoAvailable());
+}
+
+// A load started from within the pause (a message handled there) wins; the first one stops.
+TEST(LineEditorWidget, ALoadMadeInThePauseReplacesTheOneThatPaused)
+{
+    ui::LineEditorWidget editor;
+    bool loadedInPause = false;
+    editor.setLoadPause(
+        [&] {
+            if (!loadedInPause) {
+                loadedInPause = true;
+                editor.loadLines({QString()});
+            }
+        },
+        0);
+    editor.loadText(numberedLines(20'000));
+    ASSERT_TRUE(loadedInPause);
+    EXPECT_EQ(editor.lineCount(), 1);
+    EXPECT_EQ(editor.lines(), QStringList{QString()});
+
+    press(editor, 0, Qt::NoModifier, u"z"_qs);
+    EXPECT_EQ(editor.lines(), QStringList{u"z"_qs});
+    EXPECT_TRUE(editor.document()->isUndoAvailable()) << "the editor's history works again";
+}
+
 }  // namespace
