@@ -55,6 +55,7 @@ public:
     void setSpeedButton12Enabled(bool) override {}
     void showMessage(const std::u16string& text) override { messages.push_back(text); }
     void processPendingMessages() override {}
+    void waitProcessingMessages(int) override {}
     bool runFlag() const override { return run; }
     void setRunFlag(bool value) override { run = value; }
 };

@@ -238,7 +238,8 @@ struct Acquisition {
             set->call(u"SelectOnScreen", {Variant::int16Array({0, 2, 66}),
                                           Variant::variantArray({Variant(u"INSERT"), Variant(blockMask),
                                                                  Variant(int16_t{1})})});
-            link.windows.sleep(500);
+            // The CAD settles after the pick; the window stays live meanwhile.
+            host.waitProcessingMessages(500);
         } catch (const automation::AutomationError&) {
             // A cancelled pick: whatever the set holds now is the selection.
         }

@@ -34,6 +34,8 @@ public:
     virtual void showMessage(const std::u16string& text) = 0;
     // Lets the window repaint and its buttons work; a Stop click lands here.
     virtual void processPendingMessages() = 0;
+    // Waits that long doing the same all the while.
+    virtual void waitProcessingMessages(int milliseconds) = 0;
     // The main window's runFlag, which the Stop buttons clear.
     virtual bool runFlag() const = 0;
     virtual void setRunFlag(bool value) = 0;

@@ -44,6 +44,8 @@ public:
     virtual void showInformation(const std::u16string& text) = 0;
     // Lets the window repaint and its buttons work; a Stop click lands here.
     virtual void processPendingMessages() = 0;
+    // Lets the window repaint and its timers tick, holding clicks and keys back until later.
+    virtual void processMessagesHoldingInput() = 0;
     // The main window's runFlag, which the Stop buttons of every page clear.
     virtual bool runFlag() const = 0;
     virtual void setRunFlag(bool value) = 0;

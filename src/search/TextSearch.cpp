@@ -21,6 +21,8 @@ namespace {
 constexpr std::u16string_view kSearchCaption = u"検索";
 constexpr std::u16string_view kStopCaption = u"中止";
 constexpr std::u16string_view kLabel7AtRest = u"検索 (部分一致)";
+// Listing 100,000 hits takes a few hundred milliseconds; the window repaints between slices.
+constexpr int kRowsBetweenRepaints = 4096;
 
 std::u16string decimal(int64_t value)
 {
@@ -87,6 +89,10 @@ void listHits(SearchContext& context)
         return;
     }
     for (int row = 0; row < rows; ++row) {
+        // Rows not reached yet still name hits of the previous search: the user's clicks
+        // and keys wait until every row names its own.
+        if (row > 0 && row % kRowsBetweenRepaints == 0)
+            context.host.processMessagesHoldingInput();
         grid.setCellText(0, row, hits[static_cast<size_t>(row)].text);
         grid.setCellObject(0, row, row + 1);
     }

@@ -308,6 +308,28 @@ TEST_F(GridAcquisition, StopInTheFirstPassLeavesOneEmptyRow)
     EXPECT_EQ(host.speedButton12, false);
 }
 
+// The CAD gets half a second after the pick; the window stays live meanwhile, so Stop may
+// be pressed then.
+TEST_F(GridAcquisition, TheWaitAfterThePickLetsStopThrough)
+{
+    addBlock(u"A", {{u"NAME", u""}});
+    std::vector<std::u16string> handles;
+    for (int i = 0; i < 3; ++i)
+        handles.push_back(addReference(u"A", 0, -i, {{u"NAME", u"n"}}));
+    int pumpsBeforeTheWait = -1;
+    host.onWait = [this, &pumpsBeforeTheWait] {
+        pumpsBeforeTheWait = host.pumps;
+        host.run = false;
+    };
+    acquire(u"g,NAME", handles);
+    EXPECT_EQ(host.waits, std::vector<int>{500});
+    EXPECT_EQ(pumpsBeforeTheWait, 0) << "the wait comes after the pick, before the first reference is read";
+    EXPECT_EQ(host.label5, u"INSERT = 3");
+    EXPECT_TRUE(arrays.GridBlocks.empty());
+    EXPECT_EQ(gridRows(), (std::vector<std::u16string>{u"|", u"|#"}));
+    EXPECT_EQ(calls(u"Delete", u"SelectionSet"), 1u);
+}
+
 TEST_F(GridAcquisition, StopInTheSecondPassLeavesTheRowsNotReachedBlank)
 {
     addBlock(u"A", {{u"NAME", u"名"}});

@@ -45,6 +45,8 @@ public:
     // Stop is pressed at the first pump after Label5 has shown this text.
     std::u16string stopAfterLabel5;
     std::function<void()> onPump;
+    std::vector<int> waits;  // milliseconds, one entry per wait
+    std::function<void()> onWait;
 
     std::u16string ComboBox2Item() const override { return comboBox2; }
     void setLabel1Text(const std::u16string& text) override { label1 = text; }
@@ -76,6 +78,12 @@ public:
             run = false;
         if (onPump)
             onPump();
+    }
+    void waitProcessingMessages(int milliseconds) override
+    {
+        waits.push_back(milliseconds);
+        if (onWait)
+            onWait();
     }
     bool runFlag() const override { return run; }
     void setRunFlag(bool value) override { run = value; }

@@ -36,6 +36,8 @@ public:
     bool run = false;
     int pumps = 0;
     std::function<void(int)> onPump;  // called with the pump's number, from 1
+    int inputHeldPumps = 0;
+    std::function<void()> onInputHeldPump;
 
     std::u16string Edit3Text() const override { return edit3; }
     void setEdit3Enabled(bool enabled) override { edit3Enabled = enabled; }
@@ -77,6 +79,12 @@ public:
         ++pumps;
         if (onPump)
             onPump(pumps);
+    }
+    void processMessagesHoldingInput() override
+    {
+        ++inputHeldPumps;
+        if (onInputHeldPump)
+            onInputHeldPump();
     }
     bool runFlag() const override { return run; }
     void setRunFlag(bool value) override { run = value; }

@@ -271,6 +271,22 @@ TEST_F(TextSearchTest, ListedRowsKeepNamingTheirHitsWhileASearchRuns)
     EXPECT_EQ(SearchHits.size(), 5u);
 }
 
+// While a long list goes into the grid the rows not reached yet still name the previous
+// search's hits: the window repaints between slices, but no click or key gets through.
+TEST_F(TextSearchTest, AlongListRepaintsBetweenSlicesWithoutLettingInputThrough)
+{
+    constexpr int count = 9'000;
+    for (int i = 0; i < count; ++i)
+        addText(u"L" + common::fromAscii(std::to_string(i)));
+    std::vector<int> fullPumpsAtEachSlice;
+    host.onInputHeldPump = [&] { fullPumpsAtEachSlice.push_back(host.pumps); };
+    searchFor(u"L");
+    ASSERT_EQ(grid.RowCount(), count);
+    EXPECT_GE(fullPumpsAtEachSlice.size(), 2u);
+    for (const int pumps : fullPumpsAtEachSlice)
+        EXPECT_EQ(pumps, fullPumpsAtEachSlice.front()) << "a full pump came between two slices";
+}
+
 TEST_F(TextSearchTest, ErrorsWhileReadingListWhatWasRead)
 {
     addText(u"R1");

@@ -8,6 +8,7 @@
 #include "editor/WriteBack.h"
 #include "editor/records/EntityArrays.h"
 #include "ui/LineEditorWidget.h"
+#include "ui/MessagePump.h"
 #include "ui/PageContract.h"
 #include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
@@ -45,7 +46,7 @@ LineEditorPage::LineEditorPage(ui::PageContract& form)
     setObjectName(QStringLiteral("LineEditorPage"));
     windowColour_ = SynEdit1.palette().color(QPalette::Base);
     // Clicks and keys wait until a long load is in: they could act on half the lines.
-    SynEdit1.setLoadPause([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    SynEdit1.setLoadPause(ui::processMessagesHoldingInput);
     connectHandlers();
 }
 

@@ -3,6 +3,7 @@
 #include "editor/ui/LineEditorPage.h"
 
 #include "ui/LineEditorWidget.h"
+#include "ui/MessagePump.h"
 #include "ui/PageContract.h"
 #include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
@@ -240,7 +241,7 @@ void LineEditorPage::showMessage(const std::u16string& text)
 
 void LineEditorPage::processPendingMessages()
 {
-    QCoreApplication::processEvents();
+    ui::processPendingMessages();
 }
 
 bool LineEditorPage::runFlag() const

@@ -10,6 +10,7 @@
 #include "grid/SortGridRows.h"
 #include "grid/UndoGroup.h"
 #include "grid/ui/KelvoStringGrid.h"
+#include "ui/MessagePump.h"
 #include "ui/PageContract.h"
 #include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
@@ -474,7 +475,12 @@ void GridPage::showMessage(const std::u16string& text)
 
 void GridPage::processPendingMessages()
 {
-    QCoreApplication::processEvents();
+    ui::processPendingMessages();
+}
+
+void GridPage::waitProcessingMessages(int milliseconds)
+{
+    ui::waitProcessingMessages(milliseconds);
 }
 
 bool GridPage::runFlag() const

@@ -72,6 +72,7 @@ public:
     void setSpeedButton12Enabled(bool enabled) override;
     void showMessage(const std::u16string& text) override;
     void processPendingMessages() override;
+    void waitProcessingMessages(int milliseconds) override;
     bool runFlag() const override;
     void setRunFlag(bool value) override;
 

@@ -6,6 +6,7 @@
 #include "search/SearchContext.h"
 #include "search/SearchResults.h"
 #include "search/TextSearch.h"
+#include "ui/MessagePump.h"
 #include "ui/PageContract.h"
 #include "ui/UserMessages.h"
 #include "ui_TKelvoMainForm.h"
@@ -285,7 +286,12 @@ void SearchPage::showInformation(const std::u16string& text)
 
 void SearchPage::processPendingMessages()
 {
-    QCoreApplication::processEvents();
+    ui::processPendingMessages();
+}
+
+void SearchPage::processMessagesHoldingInput()
+{
+    ui::processMessagesHoldingInput();
 }
 
 bool SearchPage::runFlag() const

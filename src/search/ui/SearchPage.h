@@ -66,6 +66,7 @@ public:
     std::optional<textops::TikanFields> runReplaceDialog(const std::u16string& topLeftText) override;
     void showInformation(const std::u16string& text) override;
     void processPendingMessages() override;
+    void processMessagesHoldingInput() override;
     bool runFlag() const override;
     void setRunFlag(bool value) override;
 
