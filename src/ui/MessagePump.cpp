@@ -1,8 +1,11 @@
 #include "ui/MessagePump.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <QVariant>
+#include <QWidget>
 
 namespace ui {
 
@@ -25,6 +28,23 @@ void waitProcessingMessages(int milliseconds)
     QEventLoop loop;
     QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+void repaintNowAndThen(QWidget& widget)
+{
+    constexpr qint64 frameMs = 16;
+    constexpr const char* lastPaint = "kelvoLastImmediatePaint";
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    const QVariant last = widget.property(lastPaint);
+    const qint64 now = clock.elapsed();
+    if (last.isValid() && now - last.toLongLong() < frameMs) {
+        widget.update();
+        return;
+    }
+    widget.setProperty(lastPaint, now);
+    widget.repaint();
 }
 
 }  // namespace ui

@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace ui {
 
 // Every pending window message: repaints, timers, clicks and keys (a Stop click lands here).
@@ -9,5 +11,10 @@ void processPendingMessages();
 void processMessagesHoldingInput();
 // Waits that long while window messages are processed as they come.
 void waitProcessingMessages(int milliseconds);
+
+// Paints a progress display at once, so that it shows while an operation holds the thread;
+// but not again within a frame's time: then it is painted with the next pass of the event
+// loop. A loop over 100,000 entities would otherwise spend more time painting than working.
+void repaintNowAndThen(QWidget& widget);
 
 }  // namespace ui

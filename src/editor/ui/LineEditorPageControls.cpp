@@ -171,7 +171,7 @@ void LineEditorPage::setLabel2(const std::u16string& text)
     QLabel* label = form_.controls().Label2;
     label->setText(qt(text));
     // Progress shows while the operation holds the thread.
-    label->repaint();
+    ui::repaintNowAndThen(*label);
 }
 
 void LineEditorPage::setLabel2Visible(bool visible)

@@ -431,7 +431,7 @@ void GridPage::setLabel5Text(const std::u16string& text)
 {
     QLabel& label = *form_.controls().Label5;
     label.setText(qt(text));
-    label.repaint();
+    ui::repaintNowAndThen(label);
 }
 
 void GridPage::resetProgressBar1(int maximum)
@@ -445,7 +445,7 @@ void GridPage::stepProgressBar1()
 {
     QProgressBar& bar = *form_.controls().ProgressBar1;
     bar.setValue(std::min(bar.value() + 1, bar.maximum()));
-    bar.repaint();
+    ui::repaintNowAndThen(bar);
 }
 
 void GridPage::setProgressBar1Position(int position)

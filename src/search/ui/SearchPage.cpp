@@ -246,14 +246,14 @@ void SearchPage::setLabel6(const std::u16string& text)
 {
     QLabel* label = form_.controls().Label6;
     label->setText(qt(text));
-    label->repaint();
+    ui::repaintNowAndThen(*label);
 }
 
 void SearchPage::setLabel7(const std::u16string& text)
 {
     QLabel* label = form_.controls().Label7;
     label->setText(qt(text));
-    label->repaint();
+    ui::repaintNowAndThen(*label);
 }
 
 void SearchPage::setStatusPanelText(int panel, const std::u16string& text)
