@@ -1,0 +1,133 @@
+// The bytes written for a message by hand must be the bytes QCbor gives for the same value,
+// and the frame buffer must cut a stream the same however the socket delivers it.
+
+#include "automation/Object.h"
+#include "automation/socket/CborWriter.h"
+#include "automation/socket/FrameBuffer.h"
+#include "automation/socket/VariantCodec.h"
+
+#include <QCborArray>
+#include <QCborValue>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+using automation::ArrayType;
+using automation::ObjectRef;
+using automation::Variant;
+using automation::socket::CborWriter;
+using automation::socket::FrameBuffer;
+using automation::socket::VariantCodec;
+
+namespace {
+
+class Item : public automation::Object {
+public:
+    Variant get(std::u16string_view, std::span<const Variant>) override { return {}; }
+    void put(std::u16string_view, const Variant&, std::span<const Variant>) override {}
+    Variant call(std::u16string_view, std::span<const Variant>) override { return {}; }
+};
+
+TEST(CborWriter, WritesWhatQCborEncodesForEveryVariant)
+{
+    const ObjectRef item = std::make_shared<Item>();
+    const VariantCodec codec([](const ObjectRef&) -> int64_t { return 300; }, [](int64_t) { return nullptr; });
+    const std::u16string lone{u'a', char16_t(0xD800), u'b'};
+    const std::u16string longText(70000, u'\u00E9');
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const Variant values[] = {
+        Variant(),
+        Variant::omitted(),
+        Variant(true),
+        Variant(false),
+        Variant(int16_t(-32768)),
+        Variant(int16_t(32767)),
+        Variant(0),
+        Variant(23),
+        Variant(24),
+        Variant(255),
+        Variant(256),
+        Variant(65535),
+        Variant(65536),
+        Variant(-1),
+        Variant(-24),
+        Variant(-25),
+        Variant(-257),
+        Variant(std::numeric_limits<int32_t>::min()),
+        Variant(std::numeric_limits<int32_t>::max()),
+        Variant(0.0),
+        Variant(-0.0),
+        Variant(1.5),
+        Variant(1e300),
+        Variant(nan),
+        Variant(infinity),
+        Variant(-infinity),
+        Variant(u""),
+        Variant(u"VIEWSIZE"),
+        Variant(u"\u00E9\u20AC\U0001F600 mixed"),
+        Variant(lone),
+        Variant(std::u16string(1, char16_t(0xDC00))),
+        Variant(longText),
+        Variant(item),
+        Variant(ObjectRef()),
+        Variant::int16Array({0, -1, 300}),
+        Variant::array(ArrayType::Double, {Variant(0.5), Variant(-2.0)}),
+        Variant::variantArray({Variant(u"TEXT"), Variant(1), Variant::omitted(),
+                               Variant::variantArray({Variant(item), Variant(lone)})}),
+        Variant::array(ArrayType::Object, {Variant(item), Variant(ObjectRef())}),
+        Variant::variantArray({}),
+    };
+    for (size_t i = 0; i < std::size(values); ++i) {
+        const Variant& value = values[i];
+        SCOPED_TRACE(i);
+        QByteArray written;
+        CborWriter writer(written);
+        codec.write(value, writer);
+        EXPECT_EQ(written.toHex(), codec.encode(value).toCbor().toHex());
+    }
+    QByteArray list;
+    CborWriter writer(list);
+    codec.writeList(values, writer);
+    EXPECT_EQ(list, QCborValue(codec.encodeList(values)).toCbor());
+}
+
+// A stream of frames as a socket may deliver it: in pieces of any size, several at once.
+TEST(FrameBuffer, CutsFramesHoweverTheStreamArrives)
+{
+    const QByteArray payloads[] = {QByteArray("a"), QByteArray(), QByteArray(40000, 'x'), QByteArray("last")};
+    QByteArray stream;
+    for (const QByteArray& p : payloads)
+        stream += FrameBuffer::frame(p);
+    for (const qsizetype piece : {qsizetype(1), qsizetype(3), qsizetype(5), qsizetype(4096), stream.size()}) {
+        SCOPED_TRACE(piece);
+        int ends[2];
+        ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+        FrameBuffer buffer;
+        std::vector<QByteArray> taken;
+        for (qsizetype sent = 0; sent < stream.size(); sent += piece) {
+            const qsizetype n = std::min(piece, stream.size() - sent);
+            ASSERT_EQ(::send(ends[0], stream.constData() + sent, static_cast<size_t>(n), 0), n);
+            qsizetype received = 0;
+            while (received < n) {
+                const ssize_t got = buffer.receive(ends[1], 0);
+                ASSERT_GT(got, 0);
+                received += got;
+            }
+            while (auto frame = buffer.takeFrame())
+                taken.push_back(*frame);
+        }
+        ::close(ends[0]);
+        EXPECT_EQ(buffer.receive(ends[1], 0), 0) << "the end of the stream";
+        ::close(ends[1]);
+        EXPECT_TRUE(buffer.empty());
+        EXPECT_EQ(taken, std::vector<QByteArray>(std::begin(payloads), std::end(payloads)));
+    }
+}
+
+}  // namespace
