@@ -32,7 +32,7 @@ private:
     ServerState& state_;
 };
 
-int64_t integerField(const QCborMap& map, QLatin1StringView name, int64_t min, int64_t max)
+int64_t integerField(const MessageFields& map, QLatin1StringView name, int64_t min, int64_t max)
 {
     const QCborValue v = map.value(name);
     if (!v.isInteger() || v.toInteger() < min || v.toInteger() > max)
@@ -167,11 +167,9 @@ void ServerConnection::readAvailable()
 
 void ServerConnection::handle(const QByteArray& payload)
 {
-    QCborParserError parseError;
-    const QCborValue message = QCborValue::fromCbor(payload, &parseError);
-    if (parseError.error != QCborError::NoError || !message.isMap())
+    MessageFields map;
+    if (!map.parse(payload))
         throw ProtocolError("not a CBOR map");
-    const QCborMap map = message.toMap();
     const auto type = static_cast<MessageType>(
         integerField(map, key::type, static_cast<int64_t>(MessageType::Root), static_cast<int64_t>(MessageType::Reply)));
     if (type == MessageType::Release) {
@@ -197,7 +195,7 @@ bool ServerConnection::mustAnswerBusy() const
     return state_->callDepth > 0 || (state_->isBusy && state_->isBusy());
 }
 
-void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
+void ServerConnection::handleRequest(const MessageFields& request, int64_t id)
 {
     const auto type = static_cast<MessageType>(request.value(key::type).toInteger());
     try {
@@ -250,7 +248,7 @@ void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
     }
 }
 
-Variant ServerConnection::invoke(const QCborMap& request)
+Variant ServerConnection::invoke(const MessageFields& request)
 {
     const ObjectRef target = table_.lookup(integerField(request, key::object, 1, std::numeric_limits<int64_t>::max()));
     const auto kind = static_cast<InvokeKind>(
@@ -269,7 +267,7 @@ Variant ServerConnection::invoke(const QCborMap& request)
     return {};
 }
 
-Variant ServerConnection::service(const QCborMap& request)
+Variant ServerConnection::service(const MessageFields& request)
 {
     const std::u16string name = VariantCodec::decodeString(request.value(key::name));
     const std::vector<Variant> args = codec_.decodeList(request.value(key::args));

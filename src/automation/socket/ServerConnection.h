@@ -1,6 +1,7 @@
 #pragma once
 
 #include "automation/socket/FrameBuffer.h"
+#include "automation/socket/MessageFields.h"
 #include "automation/socket/ObjectTable.h"
 #include "automation/socket/VariantCodec.h"
 
@@ -37,9 +38,9 @@ private:
     void writePending();
     void write(const QByteArray& frame);
     void handle(const QByteArray& payload);
-    void handleRequest(const QCborMap& request, int64_t id);
-    Variant invoke(const QCborMap& request);
-    Variant service(const QCborMap& request);
+    void handleRequest(const MessageFields& request, int64_t id);
+    Variant invoke(const MessageFields& request);
+    Variant service(const MessageFields& request);
     QByteArray okFrame(int64_t id, const Variant& value) const;
     void answer(const QByteArray& frame);
     bool mustAnswerBusy() const;

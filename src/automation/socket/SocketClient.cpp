@@ -209,7 +209,8 @@ Variant SocketClient::roundTrip(const Request& request)
         // A request asked again after a busy answer goes with a new id.
         const int64_t id = nextRequestId_++;
         send(request.frame(id));
-        const QCborMap reply = awaitReply(id);
+        MessageFields reply;
+        awaitReply(id, reply);
         switch (static_cast<ReplyStatus>(reply.value(key::status).toInteger(-1))) {
         case ReplyStatus::Ok:
             try {
@@ -261,7 +262,7 @@ void SocketClient::send(const QByteArray& frame)
     }
 }
 
-QCborMap SocketClient::awaitReply(int64_t id)
+void SocketClient::awaitReply(int64_t id, MessageFields& reply)
 {
     for (;;) {
         std::optional<QByteArray> frame;
@@ -271,14 +272,11 @@ QCborMap SocketClient::awaitReply(int64_t id)
             disconnected(u"The server sent a malformed answer");
         }
         if (frame) {
-            QCborParserError error;
-            const QCborValue message = QCborValue::fromCbor(*frame, &error);
-            const QCborMap map = message.toMap();
-            if (error.error != QCborError::NoError || !message.isMap() ||
-                map.value(key::type).toInteger() != static_cast<qint64>(MessageType::Reply) ||
-                map.value(key::id).toInteger(-1) != id)
+            if (!reply.parse(*frame) ||
+                reply.value(key::type).toInteger() != static_cast<qint64>(MessageType::Reply) ||
+                reply.value(key::id).toInteger(-1) != id)
                 disconnected(u"The server sent a malformed answer");
-            return map;
+            return;
         }
         // A live server may take minutes (its user is picking); a dead one ends the stream,
         // which ends the wait at once. The receive timeout only brings the loop round again.

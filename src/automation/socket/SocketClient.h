@@ -3,6 +3,7 @@
 #include "automation/Object.h"
 #include "automation/socket/CborWriter.h"
 #include "automation/socket/FrameBuffer.h"
+#include "automation/socket/MessageFields.h"
 #include "automation/socket/Protocol.h"
 #include "automation/socket/VariantCodec.h"
 
@@ -95,7 +96,7 @@ private:
     int64_t exportObject(const ObjectRef& object) const;
     Variant roundTrip(const Request& request);
     void send(const QByteArray& frame);
-    QCborMap awaitReply(int64_t id);
+    void awaitReply(int64_t id, MessageFields& reply);
     [[noreturn]] void disconnected(std::u16string_view why);
 
     void closeDescriptor();

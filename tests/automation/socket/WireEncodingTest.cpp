@@ -4,9 +4,12 @@
 #include "automation/Object.h"
 #include "automation/socket/CborWriter.h"
 #include "automation/socket/FrameBuffer.h"
+#include "automation/socket/MessageFields.h"
+#include "automation/socket/Protocol.h"
 #include "automation/socket/VariantCodec.h"
 
 #include <QCborArray>
+#include <QCborMap>
 #include <QCborValue>
 
 #include <gtest/gtest.h>
@@ -22,6 +25,8 @@ using automation::ObjectRef;
 using automation::Variant;
 using automation::socket::CborWriter;
 using automation::socket::FrameBuffer;
+using automation::socket::MessageFields;
+namespace key = automation::socket::key;
 using automation::socket::VariantCodec;
 
 namespace {
@@ -95,6 +100,64 @@ TEST(CborWriter, WritesWhatQCborEncodesForEveryVariant)
     CborWriter writer(list);
     codec.writeList(values, writer);
     EXPECT_EQ(list, QCborValue(codec.encodeList(values)).toCbor());
+}
+
+// Whether a message reads, and what each field holds, as when the whole map is decoded.
+TEST(MessageFields, ReadLikeTheDecodedMap)
+{
+    const QCborMap request{{key::type, 2},
+                           {key::id, 7},
+                           {key::object, 1},
+                           {key::kind, 3},
+                           {key::member, u"GetVariable"_qs},
+                           {key::args, QCborArray{u"VIEWSIZE"_qs, QCborValue(QCborTag(0x4B450002), 3)}}};
+    const QCborMap everyKey{{key::type, 6},           {key::id, -1},  {key::object, QCborValue(nullptr)},
+                            {key::member, u"\u00E9"_qs}, {key::kind, 1.5}, {key::args, QCborMap{{1, 2}}},
+                            {key::value, QCborValue(QCborTag(0), u"2020-01-01T00:00:00Z"_qs)},
+                            {key::status, 0},         {key::code, qint64(1) << 40},
+                            {key::text, QByteArray("bytes")}, {key::count, true}, {key::name, QCborValue()}};
+    const QByteArray plain = request.toCborValue().toCbor();
+    struct Case {
+        const char* what;
+        QByteArray payload;
+    } cases[] = {
+        {"a request", plain},
+        {"every key", everyKey.toCborValue().toCbor()},
+        {"trailing bytes after the map", plain + QByteArray::fromHex("ffff")},
+        {"a key repeated: the first counts", QByteArray::fromHex("a2647479706501647479706502")},
+        {"a key in chunks", QByteArray::fromHex("a17f627479627065ff05")},
+        {"a non-ASCII key", QByteArray::fromHex("a26574c3bf706501647479706503")},
+        {"integer and byte-string keys", QByteArray::fromHex("a301024474797065036474797065" "04")},
+        {"a long key", QCborMap{{QString(30, u'a'), 1}, {key::type, 2}}.toCborValue().toCbor()},
+        {"a map of unknown length", QByteArray::fromHex("bf647479706502626964182aff")},
+        {"a key of invalid UTF-8", QByteArray::fromHex("a162c32801")},
+        {"a value of invalid UTF-8", QByteArray::fromHex("a16474797065" "62c328")},
+        {"a pair cut short", QByteArray::fromHex("a2647479706502")},
+        {"cut short", plain.left(plain.size() - 1)},
+        {"not a map", QByteArray::fromHex("83010203")},
+        {"nothing", QByteArray()},
+        {"not CBOR", QByteArray::fromHex("ff00ff00")},
+    };
+    const QLatin1StringView keys[] = {key::type,  key::id,     key::object, key::member, key::kind,  key::args,
+                                      key::value, key::status, key::code,   key::text,   key::count, key::name};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QCborParserError error;
+        const QCborValue decoded = QCborValue::fromCbor(c.payload, &error);
+        const bool readable = error.error == QCborError::NoError && decoded.isMap();
+        MessageFields fields;
+        ASSERT_EQ(fields.parse(c.payload), readable);
+        if (!readable)
+            continue;
+        for (const QLatin1StringView name : keys)
+            EXPECT_EQ(fields.value(name), decoded.toMap().value(name)) << name.data();
+    }
+    // A message read into fields that held another keeps nothing of the first.
+    MessageFields fields;
+    ASSERT_TRUE(fields.parse(plain));
+    ASSERT_TRUE(fields.parse(QByteArray::fromHex("a1647479706503")));
+    EXPECT_TRUE(fields.value(key::member).isUndefined());
+    EXPECT_EQ(fields.value(key::type).toInteger(), 3);
 }
 
 // A stream of frames as a socket may deliver it: in pieces of any size, several at once.
