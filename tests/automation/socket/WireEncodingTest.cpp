@@ -137,6 +137,29 @@ TEST(MessageFields, ReadLikeTheDecodedMap)
         {"not a map", QByteArray::fromHex("83010203")},
         {"nothing", QByteArray()},
         {"not CBOR", QByteArray::fromHex("ff00ff00")},
+        // Values at the edges of what is read by hand; the rest is read by QCbor.
+        {"integers at the 64-bit limits", QByteArray::fromHex("a3" "6474797065" "1b7fffffffffffffff"
+                                                              "626964" "3b7fffffffffffffff"
+                                                              "6474657874" "39ffff")},
+        {"an unsigned integer beyond them", QByteArray::fromHex("a1" "6474797065" "1b8000000000000000")},
+        {"a negative integer beyond them", QByteArray::fromHex("a1" "626964" "3b8000000000000000")},
+        {"doubles, a whole one and NaN",
+         QByteArray::fromHex("a2" "6474797065" "fb4000000000000000" "626964" "fb7ff8000000000001")},
+        {"half and single floats", QByteArray::fromHex("a2" "6474797065" "f93c00" "626964" "fa3fc00000")},
+        {"simple values", QByteArray::fromHex("a4" "6474797065" "f4" "626964" "f5" "6474657874" "f6"
+                                              "64636f6465" "f7")},
+        {"a simple value of one byte", QByteArray::fromHex("a1" "6474797065" "f820")},
+        {"a codec tag around an array",
+         QByteArray::fromHex("a1" "6576616c7565" "da4b450004" "82" "02" "82" "01" "da4b450002" "05")},
+        {"another tag", QByteArray::fromHex("a1" "6576616c7565" "c074323032302d30312d30315430303a30303a30305a")},
+        {"a byte string", QByteArray::fromHex("a1" "6576616c7565" "da4b450005" "42" "4100")},
+        {"non-ASCII text", QByteArray::fromHex("a1" "666d656d626572" "62c3a9")},
+        {"a map inside", QByteArray::fromHex("a1" "6461726773" "a1" "01" "02")},
+        {"an array of unknown length", QByteArray::fromHex("a1" "6461726773" "9f" "01" "02" "ff")},
+        {"arrays nested deeply", QByteArray::fromHex("a1" "6461726773" "8181818181818181818181" "01")},
+        {"an array cut short", QByteArray::fromHex("a1" "6461726773" "83" "01" "02")},
+        {"more pairs announced than there are", QByteArray::fromHex("b7" "6474797065" "01")},
+        {"an integer head cut short", QByteArray::fromHex("a1" "6474797065" "1a0102")},
     };
     const QLatin1StringView keys[] = {key::type,  key::id,     key::object, key::member, key::kind,  key::args,
                                       key::value, key::status, key::code,   key::text,   key::count, key::name};
