@@ -1,16 +1,20 @@
 #include "automation/socket/ServerConnection.h"
 
 #include "automation/AutomationError.h"
+#include "automation/socket/CborWriter.h"
 #include "automation/socket/Protocol.h"
 #include "automation/socket/ServerState.h"
 #include "common/Utf.h"
 
 #include <QCborValue>
-#include <QLocalSocket>
-#include <QMetaObject>
+#include <QSocketNotifier>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace automation::socket {
 
@@ -28,7 +32,7 @@ private:
     ServerState& state_;
 };
 
-int64_t integerField(const QCborMap& map, QLatin1StringView name, int64_t min, int64_t max)
+int64_t integerField(const MessageFields& map, QLatin1StringView name, int64_t min, int64_t max)
 {
     const QCborValue v = map.value(name);
     if (!v.isInteger() || v.toInteger() < min || v.toInteger() > max)
@@ -55,50 +59,53 @@ QCborMap okBody(QCborValue value)
 
 }  // namespace
 
-ServerConnection::ServerConnection(std::shared_ptr<ServerState> state, QLocalSocket* socket)
+ServerConnection::ServerConnection(std::shared_ptr<ServerState> state, int descriptor)
     : state_(std::move(state)),
-      socket_(socket),
+      descriptor_(descriptor),
       table_(&state_->exportedObjects),
       codec_([this](const ObjectRef& o) { return table_.exportObject(o); },
              [this](int64_t id) { return table_.lookup(id); })
 {
 }
 
+namespace {
+
+// The connection may end inside its notifier's own signal, so the notifier goes later.
+void retire(std::unique_ptr<QSocketNotifier>& notifier)
+{
+    if (!notifier)
+        return;
+    notifier->setEnabled(false);
+    QObject::disconnect(notifier.get(), nullptr, nullptr, nullptr);
+    notifier.release()->deleteLater();
+}
+
+}  // namespace
+
 ServerConnection::~ServerConnection()
 {
-    QObject::disconnect(socket_, nullptr, nullptr, nullptr);
-    socket_->abort();
-    socket_->deleteLater();
+    retire(readNotifier_);
+    retire(writeNotifier_);
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
 }
 
 void ServerConnection::start()
 {
+    // Requests that arrived before the notifier existed are seen on its first round through
+    // the event loop, not from here, so that no call runs inside the listener's signal.
     const std::weak_ptr<ServerConnection> weak = weak_from_this();
-    QObject::connect(socket_, &QLocalSocket::readyRead, socket_, [weak] {
+    readNotifier_ = std::make_unique<QSocketNotifier>(descriptor_, QSocketNotifier::Read);
+    QObject::connect(readNotifier_.get(), &QSocketNotifier::activated, readNotifier_.get(), [weak] {
         if (const auto self = weak.lock())
             self->readAvailable();
     });
-    QObject::connect(socket_, &QLocalSocket::disconnected, socket_, [weak] {
+    writeNotifier_ = std::make_unique<QSocketNotifier>(descriptor_, QSocketNotifier::Write);
+    writeNotifier_->setEnabled(false);
+    QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, writeNotifier_.get(), [weak] {
         if (const auto self = weak.lock())
-            self->close();
+            self->writePending();
     });
-    QObject::connect(socket_, &QLocalSocket::errorOccurred, socket_, [weak](QLocalSocket::LocalSocketError error) {
-        if (error == QLocalSocket::SocketTimeoutError)
-            return;
-        if (const auto self = weak.lock())
-            self->close();
-    });
-    // Bytes may have arrived before the signals were connected. They are read from the
-    // event loop rather than from here, so that no call runs inside the listener's signal.
-    if (socket_->bytesAvailable() > 0) {
-        QMetaObject::invokeMethod(
-            socket_,
-            [weak] {
-                if (const auto self = weak.lock())
-                    self->readAvailable();
-            },
-            Qt::QueuedConnection);
-    }
 }
 
 void ServerConnection::close()
@@ -110,7 +117,12 @@ void ServerConnection::close()
     table_.clear();
     auto& list = state_->connections;
     list.erase(std::remove(list.begin(), list.end(), self), list.end());
-    socket_->abort();
+    retire(readNotifier_);
+    retire(writeNotifier_);
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    descriptor_ = -1;
+    output_.clear();
 }
 
 void ServerConnection::readAvailable()
@@ -121,7 +133,22 @@ void ServerConnection::readAvailable()
     const auto self = shared_from_this();
     if (closed_)
         return;
-    input_.append(socket_->readAll());
+    bool ended = false;
+    for (;;) {
+        qsizetype requested = 0;
+        const ssize_t got = input_.receive(descriptor_, MSG_DONTWAIT, &requested);
+        if (got > 0) {
+            if (got < requested)
+                break;  // that was all there was
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        ended = true;  // the client hung up, or the connection failed
+        break;
+    }
     try {
         while (!closed_) {
             auto frame = input_.takeFrame();
@@ -134,15 +161,15 @@ void ServerConnection::readAvailable()
         // answered sensibly: the client is cut off, the server carries on.
         close();
     }
+    if (ended)
+        close();
 }
 
 void ServerConnection::handle(const QByteArray& payload)
 {
-    QCborParserError parseError;
-    const QCborValue message = QCborValue::fromCbor(payload, &parseError);
-    if (parseError.error != QCborError::NoError || !message.isMap())
+    MessageFields map;
+    if (!map.parse(payload))
         throw ProtocolError("not a CBOR map");
-    const QCborMap map = message.toMap();
     const auto type = static_cast<MessageType>(
         integerField(map, key::type, static_cast<int64_t>(MessageType::Root), static_cast<int64_t>(MessageType::Reply)));
     if (type == MessageType::Release) {
@@ -168,7 +195,7 @@ bool ServerConnection::mustAnswerBusy() const
     return state_->callDepth > 0 || (state_->isBusy && state_->isBusy());
 }
 
-void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
+void ServerConnection::handleRequest(const MessageFields& request, int64_t id)
 {
     const auto type = static_cast<MessageType>(request.value(key::type).toInteger());
     try {
@@ -177,7 +204,7 @@ void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
             reply(id, okBody(QCborValue(static_cast<qint64>(table_.size()))));
             return;
         case MessageType::Service:
-            reply(id, service(request));
+            answer(okFrame(id, service(request)));
             return;
         case MessageType::Root:
         case MessageType::Invoke: {
@@ -185,10 +212,10 @@ void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
                 answerBusy(id);
                 return;
             }
-            QCborMap body;
+            QByteArray frame;
             try {
                 CallScope scope(*state_);
-                body = type == MessageType::Root ? okBody(codec_.encode(Variant(state_->root))) : invoke(request);
+                frame = okFrame(id, type == MessageType::Root ? Variant(state_->root) : invoke(request));
             } catch (const AutomationError& e) {
                 // The object itself may turn a call away as busy, the way a server's
                 // message filter answers "retry later".
@@ -203,7 +230,7 @@ void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
                 throw;
             }
             ++state_->memberAccesses;
-            reply(id, std::move(body));
+            answer(frame);
             return;
         }
         default:
@@ -221,7 +248,7 @@ void ServerConnection::handleRequest(const QCborMap& request, int64_t id)
     }
 }
 
-QCborMap ServerConnection::invoke(const QCborMap& request)
+Variant ServerConnection::invoke(const MessageFields& request)
 {
     const ObjectRef target = table_.lookup(integerField(request, key::object, 1, std::numeric_limits<int64_t>::max()));
     const auto kind = static_cast<InvokeKind>(
@@ -229,24 +256,24 @@ QCborMap ServerConnection::invoke(const QCborMap& request)
     const std::u16string member = VariantCodec::decodeString(request.value(key::member));
     const std::vector<Variant> args = codec_.decodeList(request.value(key::args));
     switch (kind) {
-    case InvokeKind::Get: return okBody(codec_.encode(target->get(member, args)));
-    case InvokeKind::Call: return okBody(codec_.encode(target->call(member, args)));
+    case InvokeKind::Get: return target->get(member, args);
+    case InvokeKind::Call: return target->call(member, args);
     case InvokeKind::Put: {
         const Variant value = codec_.decode(request.value(key::value));
         target->put(member, value, args);
-        return okBody(QCborValue(QCborValue::Undefined));
+        return {};
     }
     }
     return {};
 }
 
-QCborMap ServerConnection::service(const QCborMap& request)
+Variant ServerConnection::service(const MessageFields& request)
 {
     const std::u16string name = VariantCodec::decodeString(request.value(key::name));
     const std::vector<Variant> args = codec_.decodeList(request.value(key::args));
     for (const auto& [serviceName, handler] : state_->services) {
         if (memberNameEquals(serviceName, name))
-            return okBody(codec_.encode(handler(args)));
+            return handler(args);
     }
     throw AutomationError(hr::MemberNotFound, u"Unknown window service: " + name);
 }
@@ -257,8 +284,79 @@ void ServerConnection::reply(int64_t id, QCborMap body)
         return;
     body.insert(key::type, static_cast<qint64>(MessageType::Reply));
     body.insert(key::id, static_cast<qint64>(id));
-    socket_->write(FrameBuffer::frame(body.toCborValue().toCbor()));
-    socket_->flush();
+    answer(FrameBuffer::frame(body.toCborValue().toCbor()));
+}
+
+QByteArray ServerConnection::okFrame(int64_t id, const Variant& value) const
+{
+    // The keys in the order reply() gives them.
+    FrameWriter frame;
+    CborWriter& cbor = frame.cbor();
+    cbor.map(4);
+    cbor.text(key::status);
+    cbor.integer(static_cast<int64_t>(ReplyStatus::Ok));
+    cbor.text(key::value);
+    codec_.write(value, cbor);
+    cbor.text(key::type);
+    cbor.integer(static_cast<int64_t>(MessageType::Reply));
+    cbor.text(key::id);
+    cbor.integer(id);
+    return frame.take();
+}
+
+void ServerConnection::answer(const QByteArray& frame)
+{
+    if (!closed_)
+        write(frame);
+}
+
+void ServerConnection::write(const QByteArray& frame)
+{
+    // Behind an answer that is still waiting, this one waits too.
+    if (!output_.isEmpty()) {
+        output_.append(frame);
+        return;
+    }
+    qsizetype sent = 0;
+    while (sent < frame.size()) {
+        const ssize_t put = ::send(descriptor_, frame.constData() + sent, static_cast<size_t>(frame.size() - sent),
+                                   MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (put > 0) {
+            sent += put;
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // The client is not reading yet; the rest goes when the socket has room.
+            output_ = frame.mid(sent);
+            writeNotifier_->setEnabled(true);
+            return;
+        }
+        close();  // the client is gone
+        return;
+    }
+}
+
+void ServerConnection::writePending()
+{
+    const auto self = shared_from_this();
+    while (!closed_ && !output_.isEmpty()) {
+        const ssize_t put = ::send(descriptor_, output_.constData(), static_cast<size_t>(output_.size()),
+                                   MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (put > 0) {
+            output_.remove(0, put);
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return;
+        close();
+        return;
+    }
+    if (writeNotifier_)
+        writeNotifier_->setEnabled(false);
 }
 
 }  // namespace automation::socket

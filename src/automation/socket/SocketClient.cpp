@@ -5,10 +5,18 @@
 #include "common/Utf.h"
 
 #include <QCborValue>
-#include <QLocalSocket>
+#include <QDir>
+#include <QFile>
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <thread>
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace automation::socket {
 
@@ -19,13 +27,46 @@ namespace {
 constexpr int pollMilliseconds = 250;
 constexpr int connectMilliseconds = 2000;
 
+timeval interval(int milliseconds)
+{
+    return timeval{milliseconds / 1000, (milliseconds % 1000) * 1000};
+}
+
+// A connected local stream socket to the server at `name` (a bare name lives in the
+// temporary folder, as QLocalServer puts it), or -1.
+int connectTo(const QString& name)
+{
+    const QString path = name.startsWith(u'/') ? name : QDir::tempPath() + u'/' + name;
+    const QByteArray encoded = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (encoded.isEmpty() || static_cast<size_t>(encoded.size()) >= sizeof address.sun_path)
+        return -1;
+    std::memcpy(address.sun_path, encoded.constData(), static_cast<size_t>(encoded.size()));
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (descriptor < 0)
+        return -1;
+    // A listener whose backlog is full makes connect() wait; the send timeout bounds that.
+    // Waits for an answer are bounded by the receive timeout, after which the loop that
+    // waits looks again (see awaitReply).
+    const timeval connectTimeout = interval(connectMilliseconds);
+    const timeval pollTimeout = interval(pollMilliseconds);
+    if (::setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &connectTimeout, sizeof connectTimeout) != 0 ||
+        ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &pollTimeout, sizeof pollTimeout) != 0 ||
+        ::connect(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
 }  // namespace
 
 std::shared_ptr<SocketClient> SocketClient::connect(const QString& socketPath, std::chrono::milliseconds retryInterval)
 {
     auto client = std::make_shared<SocketClient>(Passkey{}, retryInterval);
-    client->socket_->connectToServer(socketPath);
-    if (!client->socket_->waitForConnected(connectMilliseconds))
+    client->descriptor_ = connectTo(socketPath);
+    if (client->descriptor_ < 0)
         throw AutomationError(hr::NotRunning, u"No server answers at " + socketPath.toStdU16String());
     return client;
 }
@@ -37,58 +78,68 @@ std::shared_ptr<SocketClient> SocketClient::of(const ObjectRef& object)
 }
 
 SocketClient::SocketClient(Passkey, std::chrono::milliseconds retryInterval)
-    : socket_(std::make_unique<QLocalSocket>()),
-      retryInterval_(retryInterval),
+    : retryInterval_(retryInterval),
       codec_([this](const ObjectRef& o) { return exportObject(o); }, [this](int64_t id) { return importObject(id); })
 {
 }
 
 SocketClient::~SocketClient()
 {
-    socket_->abort();
+    closeDescriptor();
+}
+
+void SocketClient::closeDescriptor()
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+    descriptor_ = -1;
 }
 
 bool SocketClient::isConnected() const
 {
-    return !broken_ && socket_->state() == QLocalSocket::ConnectedState;
+    if (broken_ || descriptor_ < 0)
+        return false;
+    // Nothing is due between calls; a hang-up shows without reading.
+    pollfd watch{descriptor_, POLLRDHUP, 0};
+    return ::poll(&watch, 1, 0) == 0 || !(watch.revents & (POLLHUP | POLLRDHUP | POLLERR | POLLNVAL));
 }
 
 ObjectRef SocketClient::rootObject()
 {
-    QCborMap request;
-    request.insert(key::type, static_cast<qint64>(MessageType::Root));
-    return roundTrip(std::move(request)).toObject();
+    Request request;
+    request.field(key::type).integer(static_cast<int64_t>(MessageType::Root));
+    return roundTrip(request).toObject();
 }
 
 Variant SocketClient::invoke(int64_t objectId, InvokeKind kind, std::u16string_view member,
                              std::span<const Variant> args, const Variant& value)
 {
-    QCborMap request;
-    request.insert(key::type, static_cast<qint64>(MessageType::Invoke));
-    request.insert(key::object, static_cast<qint64>(objectId));
-    request.insert(key::kind, static_cast<qint64>(kind));
-    request.insert(key::member, VariantCodec::encodeString(member));
+    Request request;
+    request.field(key::type).integer(static_cast<int64_t>(MessageType::Invoke));
+    request.field(key::object).integer(objectId);
+    request.field(key::kind).integer(static_cast<int64_t>(kind));
+    VariantCodec::writeString(member, request.field(key::member));
     if (!args.empty())
-        request.insert(key::args, codec_.encodeList(args));
+        codec_.writeList(args, request.field(key::args));
     if (kind == InvokeKind::Put)
-        request.insert(key::value, codec_.encode(value));
-    return roundTrip(std::move(request));
+        codec_.write(value, request.field(key::value));
+    return roundTrip(request);
 }
 
 Variant SocketClient::service(std::u16string_view name, std::span<const Variant> args)
 {
-    QCborMap request;
-    request.insert(key::type, static_cast<qint64>(MessageType::Service));
-    request.insert(key::name, VariantCodec::encodeString(name));
-    request.insert(key::args, codec_.encodeList(args));
-    return roundTrip(std::move(request));
+    Request request;
+    request.field(key::type).integer(static_cast<int64_t>(MessageType::Service));
+    VariantCodec::writeString(name, request.field(key::name));
+    codec_.writeList(args, request.field(key::args));
+    return roundTrip(request);
 }
 
 int64_t SocketClient::exportedObjectCount()
 {
-    QCborMap request;
-    request.insert(key::type, static_cast<qint64>(MessageType::TableSize));
-    return roundTrip(std::move(request)).toInt();
+    Request request;
+    request.field(key::type).integer(static_cast<int64_t>(MessageType::TableSize));
+    return roundTrip(request).toInt();
 }
 
 void SocketClient::releaseProxy(int64_t objectId)
@@ -101,13 +152,12 @@ void SocketClient::releaseProxy(int64_t objectId)
     if (!isConnected())
         return;
     try {
-        QCborMap message;
-        message.insert(key::type, static_cast<qint64>(MessageType::Release));
-        message.insert(key::object, static_cast<qint64>(objectId));
-        message.insert(key::count, static_cast<qint64>(references));
-        // No answer is awaited; the next request, or closing the connection, flushes it.
-        socket_->write(FrameBuffer::frame(message.toCborValue().toCbor()));
-        socket_->flush();
+        Request message;
+        message.field(key::type).integer(static_cast<int64_t>(MessageType::Release));
+        message.field(key::object).integer(objectId);
+        message.field(key::count).integer(references);
+        // No answer is awaited.
+        send(message.frame());
     } catch (...) {
         // Runs from a destructor. The server releases everything when the connection ends.
     }
@@ -134,13 +184,33 @@ int64_t SocketClient::exportObject(const ObjectRef& object) const
     return proxy->id();
 }
 
-Variant SocketClient::roundTrip(QCborMap request)
+CborWriter& SocketClient::Request::field(QLatin1StringView name)
+{
+    ++fields_;
+    cbor_.text(name);
+    return cbor_;
+}
+
+QByteArray SocketClient::Request::frame(std::optional<int64_t> id) const
+{
+    FrameWriter frame;
+    frame.cbor().map(fields_ + (id ? 1 : 0));
+    frame.append(body_);
+    if (id) {
+        frame.cbor().text(key::id);
+        frame.cbor().integer(*id);
+    }
+    return frame.take();
+}
+
+Variant SocketClient::roundTrip(const Request& request)
 {
     for (;;) {
+        // A request asked again after a busy answer goes with a new id.
         const int64_t id = nextRequestId_++;
-        request.insert(key::id, static_cast<qint64>(id));
-        send(FrameBuffer::frame(request.toCborValue().toCbor()));
-        const QCborMap reply = awaitReply(id);
+        send(request.frame(id));
+        MessageFields reply;
+        awaitReply(id, reply);
         switch (static_cast<ReplyStatus>(reply.value(key::status).toInteger(-1))) {
         case ReplyStatus::Ok:
             try {
@@ -170,17 +240,29 @@ Variant SocketClient::roundTrip(QCborMap request)
 
 void SocketClient::send(const QByteArray& frame)
 {
-    if (!isConnected())
+    if (broken_ || descriptor_ < 0)
         disconnected(u"The connection to the server is closed");
-    socket_->write(frame);
-    socket_->flush();
-    while (socket_->bytesToWrite() > 0) {
-        if (!socket_->waitForBytesWritten(pollMilliseconds) && socket_->state() != QLocalSocket::ConnectedState)
+    const char* data = frame.constData();
+    size_t left = static_cast<size_t>(frame.size());
+    while (left > 0) {
+        const ssize_t put = ::send(descriptor_, data, left, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (put > 0) {
+            data += put;
+            left -= static_cast<size_t>(put);
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            disconnected(u"The server has closed the connection");
+        // The server has not read what came before; wait for room, as long as it lives.
+        pollfd watch{descriptor_, POLLOUT, 0};
+        if (::poll(&watch, 1, pollMilliseconds) > 0 && (watch.revents & (POLLHUP | POLLERR | POLLNVAL)))
             disconnected(u"The server has closed the connection");
     }
 }
 
-QCborMap SocketClient::awaitReply(int64_t id)
+void SocketClient::awaitReply(int64_t id, MessageFields& reply)
 {
     for (;;) {
         std::optional<QByteArray> frame;
@@ -190,32 +272,24 @@ QCborMap SocketClient::awaitReply(int64_t id)
             disconnected(u"The server sent a malformed answer");
         }
         if (frame) {
-            QCborParserError error;
-            const QCborValue message = QCborValue::fromCbor(*frame, &error);
-            const QCborMap map = message.toMap();
-            if (error.error != QCborError::NoError || !message.isMap() ||
-                map.value(key::type).toInteger() != static_cast<qint64>(MessageType::Reply) ||
-                map.value(key::id).toInteger(-1) != id)
+            if (!reply.parse(*frame) ||
+                reply.value(key::type).toInteger() != static_cast<qint64>(MessageType::Reply) ||
+                reply.value(key::id).toInteger(-1) != id)
                 disconnected(u"The server sent a malformed answer");
-            return map;
+            return;
         }
-        if (socket_->bytesAvailable() > 0) {
-            input_.append(socket_->readAll());
-            continue;
-        }
-        if (socket_->state() != QLocalSocket::ConnectedState)
+        // A live server may take minutes (its user is picking); a dead one ends the stream,
+        // which ends the wait at once. The receive timeout only brings the loop round again.
+        const ssize_t got = input_.receive(descriptor_, 0);
+        if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
             disconnected(u"The server has closed the connection");
-        // A live server may take minutes (its user is picking); a dead one is noticed here.
-        // The loop looks at the socket's state again either way.
-        if (socket_->waitForReadyRead(pollMilliseconds))
-            input_.append(socket_->readAll());
     }
 }
 
 void SocketClient::disconnected(std::u16string_view why)
 {
     broken_ = true;
-    socket_->abort();
+    closeDescriptor();
     throw AutomationError(hr::Disconnected, std::u16string(why));
 }
 

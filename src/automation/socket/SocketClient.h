@@ -1,7 +1,9 @@
 #pragma once
 
 #include "automation/Object.h"
+#include "automation/socket/CborWriter.h"
 #include "automation/socket/FrameBuffer.h"
+#include "automation/socket/MessageFields.h"
 #include "automation/socket/Protocol.h"
 #include "automation/socket/VariantCodec.h"
 
@@ -11,11 +13,10 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <unordered_map>
-
-class QLocalSocket;
 
 namespace automation::socket {
 
@@ -26,7 +27,8 @@ class SocketProxy;
 //
 // Every request is one round trip: the request is written and the thread blocks on the
 // socket until the answer arrives, without running an event loop, so no window message is
-// handled while a call waits. A busy answer is followed, after retryInterval, by the same
+// handled while a call waits. The client owns the connected descriptor outright, with no
+// QObject watching it, so the caller's event loop between calls never touches its bytes. A busy answer is followed, after retryInterval, by the same
 // request again, without limit: the server may be waiting for its user. A server that
 // dies, or closes the connection, fails the waiting call with hr::Disconnected at once.
 //
@@ -74,14 +76,32 @@ private:
         int64_t references = 0;  // how many times the server sent this id
     };
 
+    // A request's fields as they go on the wire, the id (which changes when the request is
+    // asked again) left to the frame.
+    class Request {
+    public:
+        Request() = default;
+        Request(const Request&) = delete;
+        Request& operator=(const Request&) = delete;
+        CborWriter& field(QLatin1StringView name);  // writes the key; the value follows
+        QByteArray frame(std::optional<int64_t> id = std::nullopt) const;
+
+    private:
+        QByteArray body_;
+        CborWriter cbor_{body_};
+        size_t fields_ = 0;
+    };
+
     ObjectRef importObject(int64_t id);
     int64_t exportObject(const ObjectRef& object) const;
-    Variant roundTrip(QCborMap request);
+    Variant roundTrip(const Request& request);
     void send(const QByteArray& frame);
-    QCborMap awaitReply(int64_t id);
+    void awaitReply(int64_t id, MessageFields& reply);
     [[noreturn]] void disconnected(std::u16string_view why);
 
-    std::unique_ptr<QLocalSocket> socket_;
+    void closeDescriptor();
+
+    int descriptor_ = -1;
     std::chrono::milliseconds retryInterval_;
     FrameBuffer input_;
     VariantCodec codec_;

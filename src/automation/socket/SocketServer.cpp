@@ -7,10 +7,28 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace automation::socket {
+
+namespace {
+
+// Hands each accepted descriptor over as it is, rather than wrapped in a QLocalSocket: the
+// connection reads and writes it itself.
+class Listener : public QLocalServer {
+public:
+    explicit Listener(std::function<void(int)> accept) : accept_(std::move(accept)) {}
+
+protected:
+    void incomingConnection(quintptr descriptor) override { accept_(static_cast<int>(descriptor)); }
+
+private:
+    std::function<void(int)> accept_;
+};
+
+}  // namespace
 
 SocketServer::SocketServer(ObjectRef root) : state_(std::make_shared<ServerState>())
 {
@@ -24,26 +42,22 @@ SocketServer::~SocketServer()
 
 void SocketServer::listen(const QString& socketPath)
 {
-    auto listener = std::make_unique<QLocalServer>();
+    auto listener = std::make_unique<Listener>([state = state_](int descriptor) {
+        const int flags = ::fcntl(descriptor, F_GETFL);
+        if (!isSameUser(peerUid(descriptor), ::geteuid()) || flags < 0 ||
+            ::fcntl(descriptor, F_SETFL, flags | O_NONBLOCK) != 0 ||
+            ::fcntl(descriptor, F_SETFD, FD_CLOEXEC) != 0) {
+            ::close(descriptor);
+            return;
+        }
+        auto connection = std::make_shared<ServerConnection>(state, descriptor);
+        state->connections.push_back(connection);
+        connection->start();
+    });
     listener->setSocketOptions(QLocalServer::UserAccessOption);
     if (!listener->listen(socketPath))
         throw AutomationError(hr::Fail, u"Cannot listen at " + socketPath.toStdU16String() + u": " +
                                             listener->errorString().toStdU16String());
-    QLocalServer* server = listener.get();
-    QObject::connect(server, &QLocalServer::newConnection, server, [state = state_, server] {
-        while (QLocalSocket* socket = server->nextPendingConnection()) {
-            if (!isSameUser(peerUid(socket->socketDescriptor()), ::geteuid())) {
-                socket->abort();
-                socket->deleteLater();
-                continue;
-            }
-            // The connection owns its socket, which must not die with the listener.
-            socket->setParent(nullptr);
-            auto connection = std::make_shared<ServerConnection>(state, socket);
-            state->connections.push_back(connection);
-            connection->start();
-        }
-    });
     listeners_.push_back(std::move(listener));
 }
 

@@ -1,5 +1,6 @@
 #include "automation/socket/VariantCodec.h"
 
+#include "automation/socket/CborWriter.h"
 #include "automation/socket/Protocol.h"
 
 #include <QtEndian>
@@ -139,6 +140,72 @@ QCborArray VariantCodec::encodeList(std::span<const Variant> values) const
     for (const Variant& v : values)
         list.append(encode(v));
     return list;
+}
+
+void VariantCodec::writeString(std::u16string_view text, CborWriter& out)
+{
+    if (isWellFormed(text)) {
+        out.text(text);
+        return;
+    }
+    out.tag(quint64(tagUtf16));
+    QByteArray units(static_cast<qsizetype>(text.size() * 2), Qt::Uninitialized);
+    for (size_t i = 0; i < text.size(); ++i)
+        qToLittleEndian<quint16>(text[i], units.data() + 2 * i);
+    out.byteString(units.constData(), units.size());
+}
+
+void VariantCodec::writeObject(const ObjectRef& object, CborWriter& out) const
+{
+    out.tag(quint64(tagObject));
+    if (object)
+        out.integer(export_(object));
+    else
+        out.null();
+}
+
+void VariantCodec::write(const Variant& value, CborWriter& out) const
+{
+    switch (value.type()) {
+    case VariantType::Empty: out.undefined(); return;
+    case VariantType::Omitted:
+        out.tag(quint64(tagOmitted));
+        out.null();
+        return;
+    case VariantType::Bool: out.boolean(value.boolValue()); return;
+    case VariantType::Int16:
+        out.tag(quint64(tagInt16));
+        out.integer(value.int16Value());
+        return;
+    case VariantType::Int32: out.integer(value.int32Value()); return;
+    case VariantType::Double: out.number(value.doubleValue()); return;
+    case VariantType::String: writeString(value.stringValue(), out); return;
+    case VariantType::Object: writeObject(value.objectValue(), out); return;
+    case VariantType::Array: {
+        const auto type = value.arrayType();
+        const std::vector<Variant> elements = value.elements();
+        out.tag(quint64(tagArray));
+        out.array(2);
+        out.integer(static_cast<int64_t>(type));
+        out.array(elements.size());
+        for (const Variant& e : elements) {
+            switch (type) {
+            case ArrayType::Int16: out.integer(e.int16Value()); break;
+            case ArrayType::Double: out.number(e.doubleValue()); break;
+            case ArrayType::Variant: write(e, out); break;
+            case ArrayType::Object: writeObject(e.objectValue(), out); break;
+            }
+        }
+        return;
+    }
+    }
+}
+
+void VariantCodec::writeList(std::span<const Variant> values, CborWriter& out) const
+{
+    out.array(values.size());
+    for (const Variant& v : values)
+        write(v, out);
 }
 
 Variant VariantCodec::decode(const QCborValue& cbor) const

@@ -14,6 +14,8 @@
 
 namespace automation::socket {
 
+class CborWriter;
+
 // Variants as CBOR. Plain CBOR types carry what they can (undefined = empty, booleans,
 // integers = 32-bit, doubles, text), tags carry the rest:
 //
@@ -36,6 +38,11 @@ public:
     QCborValue encode(const Variant& value) const;
     QCborArray encodeList(std::span<const Variant> values) const;
 
+    // The bytes of encode(value).toCbor() and of the list's, written straight out.
+    void write(const Variant& value, CborWriter& out) const;
+    void writeList(std::span<const Variant> values, CborWriter& out) const;
+    static void writeString(std::u16string_view text, CborWriter& out);
+
     // Throw ProtocolError for CBOR that is not a variant; the import hook may throw too.
     Variant decode(const QCborValue& cbor) const;
     std::vector<Variant> decodeList(const QCborValue& cbor) const;
@@ -47,6 +54,7 @@ private:
     Variant decode(const QCborValue& cbor, int depth) const;
     Variant decodeArray(const QCborValue& body, int depth) const;
     QCborValue encodeObject(const ObjectRef& object) const;
+    void writeObject(const ObjectRef& object, CborWriter& out) const;
     ObjectRef decodeObject(const QCborValue& cbor) const;
 
     ExportObject export_;
