@@ -19,6 +19,14 @@ void processMessagesHoldingInput()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void MessagePumpThrottle::processPendingMessages()
+{
+    if (sinceLast_.isValid() && sinceLast_.elapsed() < every_)
+        return;
+    ui::processPendingMessages();
+    sinceLast_.start();
+}
+
 void waitProcessingMessages(int milliseconds)
 {
     if (milliseconds <= 0) {

@@ -58,7 +58,10 @@ LineEditorPage::~LineEditorPage()
 
 std::function<void()> LineEditorPage::guarded(void (LineEditorPage::*handler)())
 {
-    return [this, handler] { form_.errors().run([this, handler] { (this->*handler)(); }); };
+    return [this, handler] {
+        pump_.restart();
+        form_.errors().run([this, handler] { (this->*handler)(); });
+    };
 }
 
 void LineEditorPage::connectHandlers()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/LineEditorHost.h"
+#include "ui/MessagePump.h"
 
 #include <QColor>
 #include <QObject>
@@ -115,6 +116,7 @@ private:
     ui::LineEditorWidget& SynEdit1;
     EditorBackground background_ = EditorBackground::Window;
     QColor windowColour_;
+    ui::MessagePumpThrottle pump_;  // restarted by every handler, so its first pump goes through
 };
 
 }  // namespace editor

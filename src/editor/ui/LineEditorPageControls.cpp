@@ -241,7 +241,7 @@ void LineEditorPage::showMessage(const std::u16string& text)
 
 void LineEditorPage::processPendingMessages()
 {
-    ui::processPendingMessages();
+    pump_.processPendingMessages();
 }
 
 bool LineEditorPage::runFlag() const

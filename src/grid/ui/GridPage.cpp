@@ -94,7 +94,10 @@ GridPage::~GridPage()
 
 std::function<void()> GridPage::guarded(void (GridPage::*handler)())
 {
-    return [this, handler] { form_.errors().run([this, handler] { (this->*handler)(); }); };
+    return [this, handler] {
+        pump_.restart();
+        form_.errors().run([this, handler] { (this->*handler)(); });
+    };
 }
 
 void GridPage::connectHandlers()
@@ -475,7 +478,7 @@ void GridPage::showMessage(const std::u16string& text)
 
 void GridPage::processPendingMessages()
 {
-    ui::processPendingMessages();
+    pump_.processPendingMessages();
 }
 
 void GridPage::waitProcessingMessages(int milliseconds)

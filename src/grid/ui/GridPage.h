@@ -4,6 +4,7 @@
 #include "grid/GridPageHost.h"
 #include "grid/TUndoCells.h"
 #include "grid/ui/QtGridClipboard.h"
+#include "ui/MessagePump.h"
 
 #include <QObject>
 
@@ -95,6 +96,7 @@ private:
     TUndoCells undoCells_;
     int undoCount_ = 0;
     QtGridClipboard clipboard_;
+    ui::MessagePumpThrottle pump_;  // restarted by every handler, so its first pump goes through
     // The cell a left-button drag started on (-1 when none) and the cell of its last update.
     int startCol = -1;
     int startRow = -1;

@@ -73,7 +73,10 @@ SearchPage::~SearchPage()
 
 std::function<void()> SearchPage::guarded(void (SearchPage::*handler)())
 {
-    return [this, handler] { form_.errors().run([this, handler] { (this->*handler)(); }); };
+    return [this, handler] {
+        pump_.restart();
+        form_.errors().run([this, handler] { (this->*handler)(); });
+    };
 }
 
 void SearchPage::connectHandlers()
@@ -286,7 +289,7 @@ void SearchPage::showInformation(const std::u16string& text)
 
 void SearchPage::processPendingMessages()
 {
-    ui::processPendingMessages();
+    pump_.processPendingMessages();
 }
 
 void SearchPage::processMessagesHoldingInput()

@@ -3,6 +3,7 @@
 #include "grid/TUndoCells.h"
 #include "grid/ui/QtGridClipboard.h"
 #include "search/SearchHost.h"
+#include "ui/MessagePump.h"
 
 #include <QObject>
 
@@ -86,6 +87,7 @@ private:
     grid::TUndoCells FUndoCells2;
     int sgUndoCnt2 = 0;
     grid::QtGridClipboard clipboard_;
+    ui::MessagePumpThrottle pump_;  // restarted by every handler, so its first pump goes through
 };
 
 }  // namespace search

@@ -13,13 +13,12 @@
 #include "textops/ui/TKelvoKasanForm.h"
 #include "textops/ui/TKelvoRenbanForm.h"
 #include "textops/ui/TKelvoTikanForm.h"
+#include "ui/MessagePump.h"
 #include "ui/PageContract.h"
 #include "ui/TopmostHandOver.h"
 #include "ui_TKelvoMainForm.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 
 #include <memory>
@@ -50,20 +49,12 @@ private:
     ::ui::PageContract& form_;
 };
 
-// The table conversions offer to pump after each of their passes, dozens of times per line.
-// The window stays just as live when the messages are processed at once the first time and
-// then at most every few milliseconds, and a long command no longer spends most of its time
-// asking an idle event queue for work.
+// The table conversions offer to pump after each of their passes, dozens of times per line;
+// the window stays just as live when messages go through now and then.
 std::function<void()> processMessagesNowAndThen()
 {
-    constexpr qint64 interval = 10;  // ms
-    auto sinceLast = std::make_shared<QElapsedTimer>();
-    return [sinceLast] {
-        if (sinceLast->isValid() && sinceLast->elapsed() < interval)
-            return;
-        QCoreApplication::processEvents();
-        sinceLast->start();
-    };
+    auto throttle = std::make_shared<::ui::MessagePumpThrottle>();
+    return [throttle] { throttle->processPendingMessages(); };
 }
 
 }  // namespace
