@@ -176,7 +176,7 @@ def main():
         transport = socket_figures.get(f"transport-{pinning}")
         if floor and transport:
             notes.append(f"socket round trip {pinning}: transport {min(transport):.1f}–{max(transport):.1f} µs, "
-                         f"floor {min(floor):.1f} µs: {min(transport) / min(floor):.1f}–{max(transport) / min(floor):.1f}× the floor")
+                         f"floor {min(floor):.1f} µs: {min(transport) / min(floor):.2f}–{max(transport) / min(floor):.2f}× the floor")
 
     header = ["Benchmark", "Size", "Wall", "Round trips (server)", "Wall per round trip",
               "Own CPU / entity", "KelvoCAD CPU / entity", "Longest tick gap", "KelvoCAD longest repaint",
