@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <sys/socket.h>
 
@@ -82,6 +83,24 @@ QByteArray FrameBuffer::frame(const QByteArray& payload)
     qToBigEndian<quint32>(static_cast<quint32>(payload.size()), out.data());
     out.append(payload);
     return out;
+}
+
+qsizetype sendAvailable(int descriptor, const char* data, qsizetype size)
+{
+    qsizetype sent = 0;
+    while (sent < size) {
+        const ssize_t put = ::send(descriptor, data + sent, static_cast<size_t>(size - sent), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (put > 0) {
+            sent += put;
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return -1;
+        break;
+    }
+    return sent;
 }
 
 }  // namespace automation::socket

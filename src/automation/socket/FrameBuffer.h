@@ -40,4 +40,9 @@ private:
     size_t tail_ = 0;  // the end of what was received
 };
 
+// Sends as much of the bytes as the socket takes now, without waiting and without SIGPIPE.
+// The count sent (fewer than `size` when the socket is full), or -1 when the peer is gone or
+// the socket failed.
+qsizetype sendAvailable(int descriptor, const char* data, qsizetype size);
+
 }  // namespace automation::socket

@@ -317,43 +317,30 @@ void ServerConnection::write(const QByteArray& frame)
         output_.append(frame);
         return;
     }
-    qsizetype sent = 0;
-    while (sent < frame.size()) {
-        const ssize_t put = ::send(descriptor_, frame.constData() + sent, static_cast<size_t>(frame.size() - sent),
-                                   MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (put > 0) {
-            sent += put;
-            continue;
-        }
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            // The client is not reading yet; the rest goes when the socket has room.
-            output_ = frame.mid(sent);
-            writeNotifier_->setEnabled(true);
-            return;
-        }
+    const qsizetype sent = sendAvailable(descriptor_, frame.constData(), frame.size());
+    if (sent < 0) {
         close();  // the client is gone
         return;
+    }
+    if (sent < frame.size()) {
+        // The client is not reading yet; the rest goes when the socket has room.
+        output_ = frame.mid(sent);
+        writeNotifier_->setEnabled(true);
     }
 }
 
 void ServerConnection::writePending()
 {
     const auto self = shared_from_this();
-    while (!closed_ && !output_.isEmpty()) {
-        const ssize_t put = ::send(descriptor_, output_.constData(), static_cast<size_t>(output_.size()),
-                                   MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (put > 0) {
-            output_.remove(0, put);
-            continue;
-        }
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+    if (!closed_ && !output_.isEmpty()) {
+        const qsizetype sent = sendAvailable(descriptor_, output_.constData(), output_.size());
+        if (sent < 0) {
+            close();
             return;
-        close();
-        return;
+        }
+        output_.remove(0, sent);
+        if (!output_.isEmpty())
+            return;  // still full
     }
     if (writeNotifier_)
         writeNotifier_->setEnabled(false);

@@ -149,7 +149,9 @@ void SocketClient::releaseProxy(int64_t objectId)
         return;
     const int64_t references = found->second.references;
     proxies_.erase(found);
-    if (!isConnected())
+    // Not isConnected(): a release follows every dropped proxy, and a hang-up shows in the
+    // send anyway.
+    if (broken_ || descriptor_ < 0)
         return;
     try {
         Request message;
@@ -242,19 +244,14 @@ void SocketClient::send(const QByteArray& frame)
 {
     if (broken_ || descriptor_ < 0)
         disconnected(u"The connection to the server is closed");
-    const char* data = frame.constData();
-    size_t left = static_cast<size_t>(frame.size());
-    while (left > 0) {
-        const ssize_t put = ::send(descriptor_, data, left, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (put > 0) {
-            data += put;
-            left -= static_cast<size_t>(put);
-            continue;
-        }
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+    qsizetype sent = 0;
+    for (;;) {
+        const qsizetype put = sendAvailable(descriptor_, frame.constData() + sent, frame.size() - sent);
+        if (put < 0)
             disconnected(u"The server has closed the connection");
+        sent += put;
+        if (sent == frame.size())
+            return;
         // The server has not read what came before; wait for room, as long as it lives.
         pollfd watch{descriptor_, POLLOUT, 0};
         if (::poll(&watch, 1, pollMilliseconds) > 0 && (watch.revents & (POLLHUP | POLLERR | POLLNVAL)))
